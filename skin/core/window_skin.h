@@ -25,14 +25,14 @@
 #include "skin/core/callback_thunk.h"
 #include "common/unique_handle.h"
 
-namespace vostrel::gdip {
-class GdipGraphics;
+namespace vostrel {
+class GdipGraphics;  // the GDI+ layer's graphics wrapper
 }
 
 namespace vostrel::skin {
 
 using Bytes = std::vector<BYTE>;
-using gdip::GdipGraphics;
+using vostrel::GdipGraphics;
 
 // A routine of the application, called by a caption button with no arguments.
 using SkinRoutine = void (*)();
