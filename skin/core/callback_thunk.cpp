@@ -11,7 +11,7 @@ void Put32(std::vector<uint8_t>& code, uint32_t value) {
 }
 
 void Put(std::vector<uint8_t>& code, std::initializer_list<uint8_t> bytes) {
-    code.insert(code.end(), bytes);
+    for (uint8_t b : bytes) code.push_back(b);
 }
 
 }  // namespace
