@@ -569,6 +569,24 @@ TEST_F(WebBrowserHost, ActivatesInPlaceInsideTheHostAndFollowsResize) {
     EXPECT_EQ(area.bottom, 150);
 }
 
+TEST_F(WebBrowserHost, ControlIsSilent) {
+    // No script-error dialogs or other message boxes of the control's own:
+    // read back from the control the host let go of.
+    Make();
+    com_ptr<IUnknown> kept;
+    web::HandOverNextControl(&kept);
+    browser_.reset();
+    ASSERT_TRUE(kept);
+    auto browser = kept.query<IWebBrowser2>();
+    ASSERT_TRUE(browser);
+    VARIANT_BOOL silent = VARIANT_FALSE;
+    EXPECT_EQ(browser->get_Silent(&silent), S_OK);
+    EXPECT_EQ(silent, VARIANT_TRUE);
+    browser.reset();
+    EXPECT_EQ(kept.detach()->Release(), 0u);
+    made_ = false;  // the last release was ours, checked above
+}
+
 TEST_F(WebBrowserHost, NavigateSendsTheExactPathAndQueryToTheServer) {
     Make();
     const std::string path = "/parse/api/?url=http://v.example/show/1.html?a=1&b=2";
