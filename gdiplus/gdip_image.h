@@ -24,6 +24,10 @@ public:
     HGlobalStream(HGlobalStream&& other) noexcept;
     HGlobalStream& operator=(HGlobalStream&& other) noexcept;
 
+    // The memory block belongs to the stream (it is freed with the stream's
+    // last reference), so an image that GDI+ still reads through the stream
+    // can never see freed memory, whichever of the two goes first.
+
     // Closes what was held, copies the first `length` bytes of data (default
     // all) into a new block and returns a stream over it, positioned at the
     // start. A length larger than the data is refused (InvalidParameter in
@@ -34,15 +38,18 @@ public:
                            std::optional<size_t> length = std::nullopt) {
         return OpenFromBytes(data.data(), data.size(), length);
     }
-    // Releases the stream and frees the block; nothing when closed.
+    // Releases this object's reference to the stream (the block goes with the
+    // stream's last reference); nothing when closed.
     void Close();
+    // The stream's size in bytes (0 when closed).
     [[nodiscard]] size_t GetSize() const;
     [[nodiscard]] IStream* GetStream() const noexcept { return stream_; }
     [[nodiscard]] HGLOBAL GetMemoryHandle() const noexcept { return memory_; }
     // Closes what was held and keeps `stream` (adding a reference) and the
-    // block under it; true when a block was obtained.
+    // block under it; true when a block was obtained. The block stays the
+    // stream's: Close only releases this object's reference.
     bool AttachStream(IStream* stream);
-    // A copy of all bytes of the block (empty when closed).
+    // A copy of the stream's bytes (empty when closed).
     [[nodiscard]] std::vector<BYTE> GetBytes() const;
 
 private:
@@ -125,6 +132,9 @@ public:
     GdipImage(GdipImage&& other) noexcept;
     GdipImage& operator=(GdipImage&& other) noexcept;
     [[nodiscard]] gp::GpImage* NativeImage() const noexcept { return static_cast<gp::GpImage*>(handle_); }
+    // Disposes the current image (status not recorded), closes its stream and
+    // holds h.
+    void Adopt(void* h) noexcept;
 
     bool Dispose();                                                       // 8
     bool LoadFromFile(std::string_view path, bool useIcm = false);        // 9
@@ -139,7 +149,8 @@ public:
                     const EncoderParameterSet* parameters = nullptr) const;  // 14
     bool SaveToFileW(std::wstring_view path, std::string_view format = kImageFormatBMP,
                      const EncoderParameterSet* parameters = nullptr) const;  // 15
-    // Format default: the image's own raw format.
+    // Format default: the image's own raw format. Empty when saving failed
+    // (never a half-written file).
     [[nodiscard]] std::vector<BYTE> SaveToBytes(std::optional<std::string_view> format = std::nullopt,
                                                 const EncoderParameterSet* parameters = nullptr) const;  // 16
     bool SaveAdd(const EncoderParameterSet& parameters);                  // 17

@@ -66,6 +66,32 @@ std::string GuidToText(const GUID& guid);
 // The GUID of such a text; the all-zero GUID when the text is not one.
 GUID TextToGuid(std::string_view text);
 
+// Scale or rotate about a point: three calls, translate(c), op,
+// translate(-c) for prepend order and the reverse sequence otherwise, so the
+// point stays where it is. `translate(dx, dy)` and `op()` return a status.
+template <typename Translate, typename Op>
+bool TransformAbout(const gp::PointF& c, gp::MatrixOrder order, Translate&& translate, Op&& op) {
+    const float sign = order == gp::MatrixOrderPrepend ? 1.0f : -1.0f;
+    const bool a = RecordStatus(translate(sign * c.X, sign * c.Y));
+    const bool b = RecordStatus(op());
+    const bool d = RecordStatus(translate(-sign * c.X, -sign * c.Y));
+    return a && b && d;
+}
+
+// Reads a count, then two arrays of that many elements (blends): returns the
+// count, or 0 with both arrays untouched when a call fails.
+template <typename T, typename U, typename Count, typename Get>
+INT ReadPairs(std::vector<T>& first, std::vector<U>& second, Count&& count, Get&& get) {
+    INT n = 0;
+    if (!RecordStatus(count(&n)) || n < 0) return 0;
+    std::vector<T> a(static_cast<size_t>(n));
+    std::vector<U> b(static_cast<size_t>(n));
+    if (n && !RecordStatus(get(a.data(), b.data(), n))) return 0;
+    first = std::move(a);
+    second = std::move(b);
+    return n;
+}
+
 // Common base: owns one native GDI+ handle.
 class GdipObject {
 public:
@@ -85,6 +111,10 @@ public:
     void* Alloc(size_t size) const;
     void Free(void* p) const;
 
+    // Releases the current handle (its status is not recorded) and holds h:
+    // how a clone or other new object reaches its target wrapper.
+    void Adopt(void* h) noexcept;
+
 protected:
     using Releaser = gp::GpStatus (*)(void*);
     explicit GdipObject(Releaser releaser) noexcept : release_(releaser) {}
@@ -99,8 +129,6 @@ protected:
     // The delete rule: false without a call when empty; else releases, empties
     // and returns true on Ok.
     bool ReleaseHandle() noexcept;
-    // Releases the current handle (its status is not recorded) and holds h.
-    void Adopt(void* h) noexcept;
     // Runs a create call that writes a T* and holds the result.
     template <typename T, typename F>
     bool CreateWith(F&& call) {
