@@ -249,6 +249,53 @@ def background_picture(w=850, h=531):
     return img
 
 
+# ---------------------------------------------------------------------------
+# Check-box pictures, 13 x 13 RGBA, drawn pixel for pixel: a diagonally shaded
+# interior (light grey at the top left to near white at the bottom right)
+# inside a one-pixel border; the checked picture has a blue border and a tick.
+
+CHECK_BOX_SHADES = (
+    0xDEDFD6, 0xE0E0D8, 0xE2E2DA, 0xE4E4DC, 0xE7E6DF, 0xE9E8E1, 0xEBE9E3,
+    0xEDEBE5, 0xF0EDE8, 0xF2EFEA, 0xF4F1EC, 0xF7F3EF, 0xF7F4F0, 0xF8F5F1,
+    0xF9F6F3, 0xF9F7F4, 0xFAF8F6, 0xFBF9F7, 0xFCFAF9, 0xFCFBFA, 0xFDFCFC,
+)
+
+CHECK_BOX_TICK = (
+    (9, 3), (8, 4), (9, 4), (3, 5), (7, 5), (8, 5), (9, 5),
+    (3, 6), (4, 6), (6, 6), (7, 6), (8, 6),
+    (3, 7), (4, 7), (5, 7), (6, 7), (7, 7),
+    (4, 8), (5, 8), (6, 8), (5, 9),
+)
+
+
+def rgb(value, alpha=255):
+    return ((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF, alpha)
+
+
+def check_box(border):
+    img = Image.new("RGBA", (13, 13), (0, 0, 0, 0))
+    px = img.load()
+    for y in range(13):
+        for x in range(13):
+            if x in (0, 12) or y in (0, 12):
+                px[x, y] = border
+            else:
+                px[x, y] = rgb(CHECK_BOX_SHADES[(x - 1) + (y - 1)])
+    return img
+
+
+def check_box_unchecked():
+    return check_box((3, 3, 3, 230))
+
+
+def check_box_checked():
+    img = check_box((0x18, 0x51, 0x84, 255))
+    px = img.load()
+    for x, y in CHECK_BOX_TICK:
+        px[x, y] = (0x24, 0x6E, 0x75, 255)
+    return img
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     write_ico(os.path.join(OUT, "vostrel.ico"), program_icon())
@@ -259,6 +306,8 @@ def main():
         "caption_maximise.png": button_maximise,
         "caption_restore.png": button_restore,
         "caption_close.png": button_close,
+        "check_box.png": check_box_unchecked,
+        "check_box_checked.png": check_box_checked,
     }
     for name, make in buttons.items():
         # No ancillary chunks, so the bytes are the same on every run.
