@@ -78,6 +78,7 @@ VOSTREL_BENCH(SkinDrawing) {
     GlobalDrawMode = 3;
     GlobalBackColour = 0;
     ThemeColour = 0xFF0000;
+    AppIcon = LoadIconA(GetModuleHandleA(nullptr), "DEFAULT_ICON");
     {
         MainWindow w;
 
@@ -141,5 +142,6 @@ VOSTREL_BENCH(SkinDrawing) {
         picture.Dispose();
     }
     GlobalBackgroundImage.clear();
+    AppIcon = nullptr;
     StopGdiplus(token);
 }

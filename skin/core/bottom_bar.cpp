@@ -49,7 +49,7 @@ void DrawGlowText(GdipGraphics& target, const std::string& text, const gp::RectF
         g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
         g.SetCompositingQuality(gp::CompositingQualityGammaCorrected);
         g.SetInterpolationMode(gp::InterpolationModeHighQualityBicubic);
-        g.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
+        g.SetPixelOffsetMode(gp::PixelOffsetModeNone);
         GdipSolidBrush glow;
         glow.Create(ArgbFromColorRef(glowColour, 0, false));
         g.DrawString(text, font, glow, gp::RectF(s / 2, s / 2, fW + s / 2, fH + s / 2), &format);
@@ -64,7 +64,7 @@ void DrawGlowText(GdipGraphics& target, const std::string& text, const gp::RectF
         g.CreateFromImage(small);
         g.SetInterpolationMode(gp::InterpolationModeHighQualityBicubic);
         g.SetCompositingQuality(gp::CompositingQualityHighQuality);
-        g.SetPixelOffsetMode(gp::PixelOffsetModeHalf);
+        g.SetPixelOffsetMode(gp::PixelOffsetModeNone);
         g.DrawImageRectRect(sharp, 0, 0, static_cast<float>(smallW), static_cast<float>(smallH));
         g.Delete();
     }

@@ -17,19 +17,22 @@
 
 namespace vostrel::skin::test {
 
-// GDI+ started once for the whole test binary (never shut down here, so
-// suites that stop their own start-up do not pull it from under others).
-inline void EnsureGdiplus() {
-    static const ULONG_PTR token = StartGdiplus();
-    (void)token;
-}
-
 // The object the drawing operations run on; its sizing border as attach
-// sets it.
+// sets it. Made before any test sets the global settings, since making it
+// takes GlobalBackColour from the system.
 inline WindowSkin& TestSkin() {
     static WindowSkin skin;
     skin.SizingBorder = 3;
     return skin;
+}
+
+// GDI+ started once for the whole test binary (never shut down here, so
+// suites that stop their own start-up do not pull it from under others), and
+// the test object made.
+inline void EnsureGdiplus() {
+    static const ULONG_PTR token = StartGdiplus();
+    (void)token;
+    TestSkin();
 }
 
 inline Bytes Picture(SkinImage which) { return LoadSkinImage(which); }
@@ -131,10 +134,16 @@ public:
 
 // Saves and restores the global background settings around a test.
 struct GlobalSettingsGuard {
+    bool ready = (EnsureGdiplus(), true);
     COLORREF theme = ThemeColour, back = GlobalBackColour;
     int mode = GlobalDrawMode, veil = VeilAlpha;
     Bytes picture = GlobalBackgroundImage;
+    HICON icon = AppIcon;
+    // The program's icon as the caption shows it (a shared icon: never
+    // destroyed here).
+    void UseProgramIcon() { AppIcon = LoadIconA(GetModuleHandleA(nullptr), "DEFAULT_ICON"); }
     ~GlobalSettingsGuard() {
+        AppIcon = icon;
         ThemeColour = theme;
         GlobalBackColour = back;
         GlobalDrawMode = mode;
