@@ -17,11 +17,11 @@
 
 #include "browser.h"
 #include "form_description.h"
+#include "html_viewer.h"
 
 namespace vostrel::form {
 
 class Window;
-class HtmlViewer;
 
 // Property numbers. Not every unit has every property; reading one a unit
 // lacks gives an empty text or 0, writing one does nothing and says false.

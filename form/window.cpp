@@ -354,14 +354,14 @@ LRESULT Window::OnCtlColorStatic(HWND hwnd, HDC dc, HWND control, WPARAM wp, LPA
     return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }
 
-void Window::OnDestroy() {
-    Raise({}, event::kDestroying);
-    if (quit_on_destroy_) PostQuitMessage(0);
-}
+void Window::OnDestroy() { Raise({}, event::kDestroying); }
 
+// The quit is posted last, once every control (and the browser inside a
+// browser box, whose teardown may run messages of its own) is gone.
 void Window::OnNcDestroy() {
     hwnd_ = nullptr;
     for (auto& c : controls_) c.hwnd = nullptr;
+    if (quit_on_destroy_) PostQuitMessage(0);
 }
 
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
