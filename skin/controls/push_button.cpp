@@ -110,6 +110,9 @@ LRESULT OnMouseLeave(HWND window, WindowRecord& owner, ButtonRecord& record, WPA
 // ---------------------------------------------------------------------------
 
 LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The control goes before (or without) its window record: its last
+    // colour reply's brush goes with it.
+    if (message == WM_NCDESTROY) FreeControlColourBrush(window);
     int n = 0;
     ButtonRecord* record = FindButtonRecord(window, &n);
     if (!record) return PassOn(window, message, wParam, lParam);
@@ -141,12 +144,6 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         // The second click of a fast pair is no press of its own.
         case WM_LBUTTONDBLCLK: return 0;
         case WM_MOUSELEAVE: return OnMouseLeave(window, owner, *record, wParam, lParam);
-        case WM_NCDESTROY: {
-            // The control goes before its window record: its last colour
-            // reply's brush goes with it.
-            FreeControlColourBrush(window);
-            return PassOn(window, message, wParam, lParam);
-        }
         default: return PassOn(window, message, wParam, lParam);
     }
 }
