@@ -433,3 +433,42 @@ TEST_F(PlayerTest, CustomWindowSendsWhatIsTypedAndRefusesOnlyAnEmptyText) {
 
 }  // namespace
 }  // namespace vostrel::app
+
+namespace vostrel::app {
+namespace {
+
+// What a user sees of the custom window, shown on the screen: the label's
+// text is there; a screenshot goes to the artefacts.
+TEST(AppScreens, CustomWindowOnScreen) {
+    Player player({MakeSiteTable(), false});
+    std::string error;
+    auto form = form::LoadFormDescription(kCustomForm, error);
+    ASSERT_TRUE(form) << error;
+    auto w = form::Window::Create(*form, player.Handlers(), error, {.show = true});
+    ASSERT_TRUE(w) << error;
+    HWND h = w->Handle();
+    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    test::FlushEvents(300);
+    RECT cr{};
+    GetClientRect(h, &cr);
+    POINT origin{0, 0};
+    ClientToScreen(h, &origin);
+    test::DibCanvas canvas(cr.right, cr.bottom);
+    {
+        HDC screen = GetDC(nullptr);
+        BitBlt(canvas.dc(), 0, 0, cr.right, cr.bottom, screen, origin.x, origin.y, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    }
+    GdiFlush();
+    test::SavePng(canvas, test::ArtifactDir() + "/custom_window.png");
+    // The label's text is drawn: pixels of its first 60 columns are dark.
+    int dark = 0;
+    for (int y = 16; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            if ((canvas.Pixel(x, y) & 0xFF) < 0x60) ++dark;
+    EXPECT_GT(dark, 10);
+    ShowWindow(h, SW_HIDE);
+}
+
+}  // namespace
+}  // namespace vostrel::app

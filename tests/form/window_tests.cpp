@@ -4,6 +4,8 @@
 #include "form/form.h"
 #include "form/runtime_internal.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -346,6 +348,37 @@ TEST(FormWindow, PropertiesReadAndWrite) {
     EXPECT_EQ(0, w->ReadValue("nothing", property::kVisible));
     EXPECT_FALSE(w->WriteValue("b", 77, 1));
     EXPECT_EQ("", w->ReadText("e", property::kAddress));  // only a browser box has an address
+}
+
+// A TransLabel fills nothing itself: behind its text is whatever its parent
+// paints as background (here red instead of the button face).
+TEST(FormWindow, TransLabelShowsItsParentsBackground) {
+    auto w = Make(Parse(u8"window W\n size = 200, 100\nTransLabel l\n position = 10, 16\n size = 72, 24\n"
+                        u8" caption = \"播放地址：\"\n"));
+    ASSERT_TRUE(w);
+    const auto red_background = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) -> LRESULT {
+        if (msg != WM_ERASEBKGND) return DefSubclassProc(hwnd, msg, wp, lp);
+        RECT rc{};
+        GetClientRect(hwnd, &rc);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(reinterpret_cast<HDC>(wp), &rc, red);
+        DeleteObject(red);
+        return 1;
+    };
+    SetWindowSubclass(w->Handle(), red_background, 1, 0);
+    test::DibCanvas canvas(72, 24);
+    canvas.Fill(0x00FF00);
+    SendMessageA(w->Handle("l"), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
+                 PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    EXPECT_EQ(0xFF0000u, canvas.Pixel(1, 22));   // below the text
+    EXPECT_EQ(0xFF0000u, canvas.Pixel(70, 1));   // right of and above it
+    int text = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 72; ++x)
+            if (canvas.Pixel(x, y) != 0xFF0000u) ++text;
+    EXPECT_GT(text, 10) << "the caption is drawn";
+    RemoveWindowSubclass(w->Handle(), red_background, 1);
 }
 
 // ---- modal load, message loop, exit routine ---------------------------------
