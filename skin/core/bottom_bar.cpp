@@ -3,6 +3,8 @@
 // line of plain or glowing text.
 #include "skin/core/bottom_bar.h"
 
+#include <memory>
+
 #include "gdiplus/gdip.h"
 #include "skin/core/compose.h"
 #include "skin/core/primitives.h"
@@ -153,6 +155,7 @@ void WindowSkin::RestoreBarArea(int n, const RECT& rect) {
     dll::BitBlt(record->BackgroundDC.Dc(), rect.left, rect.top, rect.right - rect.left,
                 rect.bottom - rect.top, record->BottomBarDC.Dc(), rect.left - record->BarRect.x,
                 rect.top - record->BarRect.y, SRCCOPY);
+    GdiFlush();
 }
 
 void WindowSkin::DrawBottomBar(int n, GdipGraphics* graphics, bool inCompose,
@@ -167,12 +170,12 @@ void WindowSkin::DrawBottomBar(int n, GdipGraphics* graphics, bool inCompose,
     const float fx = static_cast<float>(x), fy = static_cast<float>(y);
     const float fw = static_cast<float>(w), fh = static_cast<float>(h);
 
-    GdipGraphics own;
+    std::unique_ptr<ImageCanvas> own;
     GdipGraphics* g = graphics;
     if (!inCompose || !g) {
-        own.CreateFromHDC(record->BackgroundDC.Dc());
-        g = &own;
         RestoreBarArea(n, RECT{x, y, x + w, y + h});
+        own = std::make_unique<ImageCanvas>(record->BackgroundDC);
+        g = &own->Graphics();
     }
 
     GdipLinearGradientBrush panel;
@@ -194,13 +197,14 @@ void WindowSkin::DrawBottomBar(int n, GdipGraphics* graphics, bool inCompose,
     const float ty = static_cast<float>(y + (h - 12) / 2.0);
     gp::RectF textRect(fx + 3, ty, fw, fh);
     if (!item->Picture.empty()) {
-        GdipImage picture;
-        picture.LoadFromBytes(item->Picture);
-        const float pw = static_cast<float>(picture.GetWidth());
-        const float ph = static_cast<float>(picture.GetHeight());
-        if (pw > 0 && ph > 0)
-            g->DrawImageRectRect(picture, fx + 2, static_cast<float>(y + (h - ph) / 2.0), pw, ph);
-        picture.Dispose();
+        // A picture that does not decode is skipped: zero width.
+        auto picture = LoadPicture(item->Picture);
+        const float pw = picture ? static_cast<float>(picture->GetWidth()) : 0;
+        const float ph = picture ? static_cast<float>(picture->GetHeight()) : 0;
+        if (picture) {
+            g->DrawImageRectRect(*picture, fx + 2, static_cast<float>(y + (h - ph) / 2.0), pw, ph);
+            picture->Dispose();
+        }
         textRect = gp::RectF(fx + pw + 3, ty, fw - pw - 3, fh);
     }
     if (record->BarGlow) {
@@ -215,8 +219,8 @@ void WindowSkin::DrawBottomBar(int n, GdipGraphics* graphics, bool inCompose,
     font.Delete();
     ink.Delete();
 
-    if (g == &own) {
-        own.Delete();
+    if (own) {
+        own->Release();
         CopyToWindow(*record, x, y, w, h);
     }
 }

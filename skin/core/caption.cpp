@@ -36,29 +36,28 @@ public:
         if (inCompose && given) {
             graphics_ = given;
         } else {
-            own_.CreateFromHDC(record.BackgroundDC.Dc());
-            graphics_ = &own_;
+            own_ = std::make_unique<ImageCanvas>(record.BackgroundDC);
+            graphics_ = &own_->Graphics();
         }
     }
-    ~PaintTarget() { Release(); }
     GdipGraphics& operator*() const { return *graphics_; }
     GdipGraphics* operator->() const { return graphics_; }
-    bool Own() const { return graphics_ == &own_; }
+    bool Own() const { return own_ != nullptr; }
     // Deletes an own graphics (before its DC is copied or released).
     void Release() {
-        if (graphics_ == &own_) own_.Delete();
+        if (own_) own_->Release();
     }
 
 private:
-    GdipGraphics own_;
+    std::unique_ptr<ImageCanvas> own_;
     GdipGraphics* graphics_ = nullptr;
 };
 
 void DrawPicture(GdipGraphics& graphics, const Bytes& picture, float x, float y, float w, float h) {
-    if (picture.empty()) return;
-    GdipImage image;
-    if (image.LoadFromBytes(picture)) graphics.DrawImageRectRect(image, x, y, w, h);
-    image.Dispose();
+    if (auto image = LoadPicture(picture)) {
+        graphics.DrawImageRectRect(*image, x, y, w, h);
+        image->Dispose();
+    }
 }
 
 void FillVertical(GdipGraphics& graphics, GdipPath& path, float x, float y, float h,
@@ -204,6 +203,8 @@ void WindowSkin::RestoreCaptionArea(int n, const RECT& rect) {
     if (!record || !record->BackgroundDC || !record->CaptionDC) return;
     dll::BitBlt(record->BackgroundDC.Dc(), rect.left, rect.top, rect.right - rect.left,
                 rect.bottom - rect.top, record->CaptionDC.Dc(), rect.left, rect.top, SRCCOPY);
+    // A graphics may be drawing on the same pixels next.
+    GdiFlush();
 }
 
 void WindowSkin::DrawCaptionButton(int n, int button, GdipGraphics* graphics, bool inCompose,
@@ -414,6 +415,7 @@ void WindowSkin::DrawTitle(int n, GdipGraphics* graphics, bool inCompose,
     if (AppIcon)
         dll::DrawIconEx(record->BackgroundDC.Dc(), b + 6, b + 2, AppIcon, 17, 17, 0, nullptr,
                         DI_NORMAL);
+    GdiFlush();
 
     std::string text;
     if (title) {

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "gdiplus/gdip.h"
 #include "skin/core/frame_geometry.h"
@@ -159,6 +161,36 @@ void PrepareWindowImage(WindowRecord& record, const Bytes& bytes) {
     }
 }
 
+ImageCanvas::ImageCanvas(const RecordDc& dc)
+    : view_(std::make_unique<GdipBitmap>()), graphics_(std::make_unique<GdipGraphics>()) {
+    DIBSECTION dib{};
+    if (dc.Bitmap() &&
+        dll::GetObjectA(dc.Bitmap(), sizeof dib, &dib) == static_cast<int>(sizeof dib) &&
+        dib.dsBm.bmBits && dib.dsBm.bmBitsPixel == 32 && dib.dsBm.bmWidth > 0 &&
+        dib.dsBm.bmHeight > 0) {
+        BYTE* bits = static_cast<BYTE*>(dib.dsBm.bmBits);
+        INT stride = dib.dsBm.bmWidthBytes;
+        // A bottom-up DIB starts with its last row.
+        if (dib.dsBmih.biHeight > 0) {
+            bits += static_cast<size_t>(stride) * (dib.dsBm.bmHeight - 1);
+            stride = -stride;
+        }
+        GdiFlush();  // GDI's pending drawing reaches the bits first
+        if (view_->CreateFromScan0(dib.dsBm.bmWidth, dib.dsBm.bmHeight, stride,
+                                   PixelFormat32bppPARGB, bits) &&
+            graphics_->CreateFromImage(*view_))
+            return;
+        graphics_->Delete();
+        view_->Dispose();
+    }
+    graphics_->CreateFromHDC(dc.Dc());
+}
+
+void ImageCanvas::Release() {
+    if (graphics_) graphics_->Delete();
+    if (view_) view_->Dispose();
+}
+
 void CopyToWindow(const WindowRecord& record, int x, int y, int width, int height) {
     if (!record.Handle || !record.BackgroundDC) return;
     if (HDC screen = dll::GetDC(record.Handle)) {
@@ -175,14 +207,27 @@ COLORREF EffectiveBackColour(const WindowRecord& record) {
     return record.BackgroundImage.empty() ? GlobalBackColour : record.BackColour;
 }
 
-std::unique_ptr<GdipBitmap> LoadBackgroundBitmap(int n, int clientWidth) {
-    const WindowRecord* record = RecordOf(n);
-    if (!record) return nullptr;
-    const Bytes& source =
-        record->BackgroundImage.empty() ? GlobalBackgroundImage : record->BackgroundImage;
-    if (source.empty()) return nullptr;
-    const int mode = EffectiveDrawMode(*record);
-    auto bitmap = std::make_unique<GdipBitmap>();
+namespace {
+
+// The pixels of the last picture made ready to draw, so that recomposing a
+// window (every resize) does not decode the same bytes again. Keyed by the
+// bytes, the mode and, for tiling, the width. Plain memory, not a GDI+
+// object, so nothing of GDI+ outlives a composition.
+struct PreparedPicture {
+    Bytes source;
+    int mode = -1;
+    int width = 0;
+    int pixelWidth = 0, pixelHeight = 0;
+    std::vector<BYTE> pixels;  // 32bpp PARGB, top-down, stride 4 * pixelWidth
+};
+
+PreparedPicture& LastPrepared() {
+    static PreparedPicture cache;
+    return cache;
+}
+
+// Decodes (and for mode 4 tiles) the picture; empty when it cannot be drawn.
+bool PreparePicture(const Bytes& source, int mode, int clientWidth, GdipBitmap& out) {
     if (mode == 4) {
         GdipImage image;
         image.LoadFromBytes(source);
@@ -190,10 +235,10 @@ std::unique_ptr<GdipBitmap> LoadBackgroundBitmap(int n, int clientWidth) {
         const int ih = static_cast<int>(image.GetHeight());
         // A picture that does not decode has no width: tiling by it would
         // never reach the right edge. No bitmap; the back colour shows.
-        if (iw <= 0 || ih <= 0 || clientWidth <= 0) return nullptr;
-        if (!bitmap->Create(clientWidth, ih)) return nullptr;
+        if (iw <= 0 || ih <= 0 || clientWidth <= 0) return false;
+        if (!out.Create(clientWidth, ih)) return false;
         GdipGraphics graphics;
-        graphics.CreateFromImage(*bitmap);
+        graphics.CreateFromImage(out);
         for (int k = 0; static_cast<long long>(k) * iw < clientWidth; ++k) {
             graphics.DrawImageRectRect(image, static_cast<float>(k) * iw, 0,
                                        static_cast<float>(iw), static_cast<float>(ih));
@@ -201,13 +246,121 @@ std::unique_ptr<GdipBitmap> LoadBackgroundBitmap(int n, int clientWidth) {
         }
         graphics.Delete();
         image.Dispose();
-        return bitmap;
+        return true;
     }
-    if (mode >= 0 && mode <= 3) {
-        if (!bitmap->CreateFromBytes(source)) return nullptr;
-        return bitmap;
+    if (mode >= 0 && mode <= 3) return out.CreateFromBytes(source);
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<GdipBitmap> LoadBackgroundBitmap(int n, int clientWidth) {
+    const WindowRecord* record = RecordOf(n);
+    if (!record) return nullptr;
+    const Bytes& source =
+        record->BackgroundImage.empty() ? GlobalBackgroundImage : record->BackgroundImage;
+    if (source.empty()) return nullptr;
+    const int mode = EffectiveDrawMode(*record);
+    if (mode < 0 || mode > 4) return nullptr;
+    const int width = mode == 4 ? clientWidth : 0;
+
+    PreparedPicture& cache = LastPrepared();
+    if (cache.mode != mode || cache.width != width || cache.source != source) {
+        ReleasePreparedPicture();
+        GdipBitmap decoded;
+        if (!PreparePicture(source, mode, clientWidth, decoded)) return nullptr;
+        const int w = static_cast<int>(decoded.GetWidth()), h = static_cast<int>(decoded.GetHeight());
+        gp::BitmapData data{};
+        if (w <= 0 || h <= 0 ||
+            !decoded.LockBits(gp::Rect(0, 0, w, h), gp::ImageLockModeRead, PixelFormat32bppPARGB,
+                              data))
+            return nullptr;
+        cache.pixels.resize(static_cast<size_t>(w) * h * 4);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(&cache.pixels[static_cast<size_t>(y) * w * 4],
+                        static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                        static_cast<size_t>(w) * 4);
+        decoded.UnlockBits(data);
+        decoded.Dispose();
+        cache.source = source;
+        cache.mode = mode;
+        cache.width = width;
+        cache.pixelWidth = w;
+        cache.pixelHeight = h;
     }
-    return nullptr;
+    // A bitmap over the kept pixels: no decoding, no copy.
+    auto bitmap = std::make_unique<GdipBitmap>();
+    if (!bitmap->CreateFromScan0(cache.pixelWidth, cache.pixelHeight, cache.pixelWidth * 4,
+                                 PixelFormat32bppPARGB, cache.pixels.data()))
+        return nullptr;
+    return bitmap;
+}
+
+namespace {
+
+// Decoded caption-button and bar pictures, kept as pixels: a hover fade
+// redraws the same small PNG every 20 ms.
+struct DecodedPicture {
+    Bytes source;
+    int width = 0, height = 0;
+    std::vector<BYTE> pixels;  // 32bpp PARGB, top-down
+};
+
+std::vector<DecodedPicture>& DecodedPictures() {
+    static std::vector<DecodedPicture> pictures;
+    return pictures;
+}
+
+constexpr size_t kDecodedPictureLimit = 32;
+
+}  // namespace
+
+std::unique_ptr<GdipBitmap> LoadPicture(const Bytes& bytes) {
+    if (bytes.empty()) return nullptr;
+    auto& pictures = DecodedPictures();
+    const DecodedPicture* found = nullptr;
+    for (const DecodedPicture& p : pictures)
+        if (p.source == bytes) found = &p;
+    if (!found) {
+        GdipBitmap decoded;
+        if (!decoded.CreateFromBytes(bytes)) return nullptr;
+        DecodedPicture p;
+        p.width = static_cast<int>(decoded.GetWidth());
+        p.height = static_cast<int>(decoded.GetHeight());
+        gp::BitmapData data{};
+        if (p.width <= 0 || p.height <= 0 ||
+            !decoded.LockBits(gp::Rect(0, 0, p.width, p.height), gp::ImageLockModeRead,
+                              PixelFormat32bppPARGB, data))
+            return nullptr;
+        p.pixels.resize(static_cast<size_t>(p.width) * p.height * 4);
+        for (int y = 0; y < p.height; ++y)
+            std::memcpy(&p.pixels[static_cast<size_t>(y) * p.width * 4],
+                        static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                        static_cast<size_t>(p.width) * 4);
+        decoded.UnlockBits(data);
+        decoded.Dispose();
+        p.source = bytes;
+        if (pictures.size() >= kDecodedPictureLimit) pictures.erase(pictures.begin());
+        pictures.push_back(std::move(p));
+        found = &pictures.back();
+    }
+    auto bitmap = std::make_unique<GdipBitmap>();
+    if (!bitmap->CreateFromScan0(found->width, found->height, found->width * 4,
+                                 PixelFormat32bppPARGB,
+                                 const_cast<BYTE*>(found->pixels.data())))
+        return nullptr;
+    return bitmap;
+}
+
+void ReleasePreparedPicture() {
+    DecodedPictures().clear();
+    PreparedPicture& cache = LastPrepared();
+    cache.pixels.clear();
+    cache.pixels.shrink_to_fit();
+    cache.source.clear();
+    cache.source.shrink_to_fit();
+    cache.mode = -1;
+    cache.width = 0;
 }
 
 void ApplyWindowRegion(HWND window) {
@@ -322,8 +475,8 @@ void WindowSkin::ComposeWindow(int n, HDC /*dc*/, bool present) {
     SetPropValue(window, kPropBackgroundSaved, reinterpret_cast<INT_PTR>(background.Saved()));
     SetPropValue(window, kPropBackgroundBitmap, reinterpret_cast<INT_PTR>(background.Bitmap()));
 
-    GdipGraphics graphics;
-    graphics.CreateFromHDC(background.Dc());
+    ImageCanvas canvas(background);
+    GdipGraphics& graphics = canvas.Graphics();
     DrawWindowBackground(&graphics, n);
 
     if (record->HasCaption) {
@@ -341,7 +494,7 @@ void WindowSkin::ComposeWindow(int n, HDC /*dc*/, bool present) {
     if (record->BarHeight > 0) {
         for (int i = 1; i <= record->BarItems.Count(); ++i) DrawBottomBar(n, &graphics, true, i);
     }
-    graphics.Delete();
+    canvas.Release();
 
     if (present) {
         if (HDC screen = GetDCExcludingOpaqueChildren(window)) {
