@@ -85,13 +85,25 @@ void LoopbackHttpServer::Serve(DWORD lifetime_ms) {
 
 void LoopbackHttpServer::Answer(uintptr_t client_socket) {
     const SOCKET client = static_cast<SOCKET>(client_socket);
-    DWORD receive_limit = 3000;
-    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&receive_limit),
-               sizeof receive_limit);
-    // Reads the head of the request (up to the blank line, at most 16 KB).
+    // Reads the head of the request (up to the blank line, at most 16 KB),
+    // waiting at most 3 s for it. The wait is a select, not a receive
+    // timeout on the socket: 32-bit Wine under emulation has asserted
+    // inside a receive that carried one.
+    const DWORD start = GetTickCount();
     std::string head;
     char buffer[2048];
     while (head.find("\r\n\r\n") == std::string::npos && head.size() < 16384 && !stop_) {
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= 3000) break;
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(client, &readable);
+        timeval wait{0, static_cast<long>((3000 - waited) * 1000)};
+        if (wait.tv_usec >= 1000000) {
+            wait.tv_sec = wait.tv_usec / 1000000;
+            wait.tv_usec %= 1000000;
+        }
+        if (select(0, &readable, nullptr, nullptr, &wait) <= 0) break;
         const int got = recv(client, buffer, sizeof buffer, 0);
         if (got <= 0) break;
         head.append(buffer, static_cast<size_t>(got));
