@@ -4,6 +4,7 @@
 // background. Each draw starts from scratch and asks the control for its
 // check state.
 #include "gdiplus/gdip.h"
+#include "skin/controls/backdrop_surface.h"
 #include "skin/controls/child_controls.h"
 #include "skin/core/primitives.h"
 
@@ -65,9 +66,8 @@ void PaintSelf(HWND control, Paint&& paint) {
     HDC back = CreateBackdropDC(control, client);
     if (!back) return;
     {
-        GdipGraphics graphics;
-        graphics.CreateFromHDC(back);
-        paint(graphics, *record, static_cast<float>(client.left), static_cast<float>(client.top),
+        BackdropSurface surface(back);
+        paint(surface.Graphics(), *record, static_cast<float>(client.left), static_cast<float>(client.top),
               static_cast<float>(w), static_cast<float>(h));
     }
     HDC dc = dll::GetDC(control);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "gdiplus/gdip.h"
+#include "skin/controls/backdrop_surface.h"
 #include "skin/controls/child_controls.h"
 #include "skin/core/primitives.h"
 
@@ -192,8 +193,8 @@ void DrawPushButtonFace(HWND control, HDC target, UINT state, const RECT& rect) 
     HDC back = CreateBackdropDC(control, rect);
     if (!back) return;
     {
-        GdipGraphics graphics;
-        graphics.CreateFromHDC(back);
+        BackdropSurface surface(back);
+        GdipGraphics& graphics = surface.Graphics();
         const float fx = static_cast<float>(x), fy = static_cast<float>(y);
         const float fw = static_cast<float>(w), fh = static_cast<float>(h);
         GdipPath face;

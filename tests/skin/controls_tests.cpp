@@ -563,9 +563,11 @@ TEST_F(ControlsTest, TenThousandHoverCyclesLeaveEveryBalanceUnchanged) {
     ControlHost host;
     host.Compose();
     HWND box = host.Child("BUTTON", BS_GROUPBOX, "", 10, 10, 200, 120);
-    HWND inside = host.Child("BUTTON", BS_PUSHBUTTON, "in", 10, 20, 60, 22, box);
-    HWND direct = host.Child("BUTTON", BS_PUSHBUTTON, "out", 220, 20, 60, 22);
-    HWND check = host.Child("BUTTON", BS_AUTOCHECKBOX, "check", 220, 60, 80, 20);
+    // Small controls: the soak is about what each repaint makes and frees,
+    // not about the pixels it fills.
+    HWND inside = host.Child("BUTTON", BS_PUSHBUTTON, "", 10, 20, 16, 12, box);
+    HWND direct = host.Child("BUTTON", BS_PUSHBUTTON, "", 220, 20, 16, 12);
+    HWND check = host.Child("BUTTON", BS_AUTOCHECKBOX, "", 220, 60, 16, 13);
     SkinChildControls(host.number, host.window);
     TestSkin().SkinContainer(box, 1, GetSysColor(COLOR_BTNFACE), 0, std::nullopt);
     SetFocus(direct);
