@@ -5,6 +5,7 @@
 #include <ole2.h>
 
 #include <utility>
+#include <vector>
 
 #include "form.h"
 #include "html_viewer.h"
@@ -41,6 +42,20 @@ bool WantsDialogKeys(const MSG& msg, HWND& root) {
         if (GetClassNameA(h, name, sizeof name) && lstrcmpiA(name, kHtmlViewerClass) == 0)
             return false;
     return true;
+}
+
+// Disables the thread's shown, enabled top-level windows but one.
+struct Disabler {
+    HWND self;
+    std::vector<HWND> disabled;
+};
+BOOL CALLBACK DisableOthers(HWND h, LPARAM lp) {
+    auto* d = reinterpret_cast<Disabler*>(lp);
+    if (h != d->self && IsWindowEnabled(h) && IsWindowVisible(h)) {
+        EnableWindow(h, FALSE);
+        d->disabled.push_back(h);
+    }
+    return TRUE;
 }
 
 void Dispatch(MSG& msg) {
@@ -137,21 +152,8 @@ bool LoadModal(const FormDescription& form, const HandlerTable& handlers, std::s
     HWND self = window->Handle();
 
     // Everything else of this thread waits while the modal window is open.
-    struct Disabler {
-        HWND self;
-        std::vector<HWND> disabled;
-    } d{self, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* d = reinterpret_cast<Disabler*>(lp);
-            if (h != d->self && IsWindowEnabled(h) && IsWindowVisible(h)) {
-                EnableWindow(h, FALSE);
-                d->disabled.push_back(h);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&d));
+    Disabler d{self, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &DisableOthers, reinterpret_cast<LPARAM>(&d));
 
     MSG msg{};
     while (window->IsOpen()) {

@@ -30,15 +30,15 @@ inline HWND FindChildByCaption(HWND parent, const std::string& caption) {
         const std::string* caption;
         HWND found;
     } s{&caption, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) -> BOOL {
+    struct Callback {
+        static BOOL CALLBACK Visit(HWND h, LPARAM lp) {
             auto* s = reinterpret_cast<Search*>(lp);
             if (TextOf(h) != *s->caption) return TRUE;
             s->found = h;
             return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+        }
+    };
+    EnumChildWindows(parent, &Callback::Visit, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
@@ -51,8 +51,8 @@ inline HWND FindTopLevel(DWORD pid, const char* cls, const char* caption) {
         const char* caption;
         HWND found;
     } s{pid ? pid : GetCurrentProcessId(), cls, caption, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
+    struct Callback {
+        static BOOL CALLBACK Visit(HWND h, LPARAM lp) {
             auto* s = reinterpret_cast<Search*>(lp);
             DWORD owner_pid = 0;
             GetWindowThreadProcessId(h, &owner_pid);
@@ -61,8 +61,9 @@ inline HWND FindTopLevel(DWORD pid, const char* cls, const char* caption) {
             if (s->caption && TextOf(h) != s->caption) return TRUE;
             s->found = h;
             return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+        }
+    };
+    EnumWindows(&Callback::Visit, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
@@ -113,6 +114,11 @@ public:
     size_t StepsDone() const { return next_; }
 
 private:
+    static BOOL CALLBACK CloseWindowOfThread(HWND h, LPARAM) {
+        if (ClassOf(h) == "#32770") PostMessageA(h, WM_COMMAND, IDOK, 0);
+        else PostMessageA(h, WM_CLOSE, 0, 0);
+        return TRUE;
+    }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         TimerScript* s = current_;
         if (!s || s->running_) return;
@@ -120,14 +126,7 @@ private:
         if (s->next_ < s->steps_.size() && GetTickCount64() > s->end_) {
             s->timed_out_ = true;
             s->next_ = s->steps_.size();
-            EnumThreadWindows(
-                GetCurrentThreadId(),
-                [](HWND h, LPARAM) -> BOOL {
-                    if (ClassOf(h) == "#32770") PostMessageA(h, WM_COMMAND, IDOK, 0);
-                    else PostMessageA(h, WM_CLOSE, 0, 0);
-                    return TRUE;
-                },
-                0);
+            EnumThreadWindows(GetCurrentThreadId(), &CloseWindowOfThread, 0);
         }
         if (s->next_ < s->steps_.size() && s->steps_[s->next_]()) ++s->next_;
         s->running_ = false;

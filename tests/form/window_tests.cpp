@@ -350,22 +350,23 @@ TEST(FormWindow, PropertiesReadAndWrite) {
     EXPECT_EQ("", w->ReadText("e", property::kAddress));  // only a browser box has an address
 }
 
+LRESULT CALLBACK RedBackground(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg != WM_ERASEBKGND) return DefSubclassProc(hwnd, msg, wp, lp);
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(reinterpret_cast<HDC>(wp), &rc, red);
+    DeleteObject(red);
+    return 1;
+}
+
 // A TransLabel fills nothing itself: behind its text is whatever its parent
 // paints as background (here red instead of the button face).
 TEST(FormWindow, TransLabelShowsItsParentsBackground) {
     auto w = Make(Parse(u8"window W\n size = 200, 100\nTransLabel l\n position = 10, 16\n size = 72, 24\n"
                         u8" caption = \"播放地址：\"\n"));
     ASSERT_TRUE(w);
-    const auto red_background = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) -> LRESULT {
-        if (msg != WM_ERASEBKGND) return DefSubclassProc(hwnd, msg, wp, lp);
-        RECT rc{};
-        GetClientRect(hwnd, &rc);
-        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-        FillRect(reinterpret_cast<HDC>(wp), &rc, red);
-        DeleteObject(red);
-        return 1;
-    };
-    SetWindowSubclass(w->Handle(), red_background, 1, 0);
+    SetWindowSubclass(w->Handle(), &RedBackground, 1, 0);
     test::DibCanvas canvas(72, 24);
     canvas.Fill(0x00FF00);
     SendMessageA(w->Handle("l"), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()),
@@ -378,46 +379,47 @@ TEST(FormWindow, TransLabelShowsItsParentsBackground) {
         for (int x = 0; x < 72; ++x)
             if (canvas.Pixel(x, y) != 0xFF0000u) ++text;
     EXPECT_GT(text, 10) << "the caption is drawn";
-    RemoveWindowSubclass(w->Handle(), red_background, 1);
+    RemoveWindowSubclass(w->Handle(), &RedBackground, 1);
 }
 
 // ---- modal load, message loop, exit routine ---------------------------------
+
+// Looks from inside the modal loop (a timer fires there): records whether
+// the other window is enabled, then closes the modal window.
+HWND g_watched = nullptr;
+bool g_watched_enabled_inside = true;
+void CALLBACK LookAndCloseModal(HWND, UINT, UINT_PTR, DWORD) {
+    HWND modal = FindWindowA(nullptr, "M");
+    if (!modal) return;
+    g_watched_enabled_inside = IsWindowEnabled(g_watched) != 0;
+    PostMessageA(modal, WM_CLOSE, 0, 0);
+}
 
 TEST(FormModal, EachLoadIsANewWindowAndDisablesTheOthersUntilItCloses) {
     auto other = Make(Parse(u8"window Other\n size = 50, 50\n"));
     ASSERT_TRUE(other);
     ShowWindow(other->Handle(), SW_SHOWNA);  // only shown windows are put to wait
     const FormDescription form = Parse(
-        u8"window M\n size = 100, 50\n border = fixed\n on created = Made\nEditBox e\n size = 50, 20\n");
+        u8"window M\n size = 100, 50\n border = fixed\n caption = \"M\"\n on created = Made\n"
+        u8"EditBox e\n size = 50, 20\n");
     std::vector<std::string> seen;
-    std::vector<HWND> handles;
-    bool other_enabled_inside = true;
     HandlerTable handlers{{"Made", [&](const EventArgs& e) -> HandlerResult {
                                seen.push_back(e.window.ReadText("e", property::kContent));
-                               handles.push_back(e.window.Handle());
                                e.window.WriteText("e", property::kContent, "typed");
-                               // Close from inside the modal loop, once it runs.
-                               PostMessageA(e.window.Handle(), WM_CLOSE, 0, 0);
                                return std::nullopt;
                            }}};
-    // The other window is disabled while the modal loop runs: look from a
-    // timer that fires inside it.
-    static bool* inside = nullptr;
-    static HWND watched = nullptr;
-    inside = &other_enabled_inside;
-    watched = other->Handle();
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) {
-        *inside = IsWindowEnabled(watched) != 0;
-    });
+    g_watched = other->Handle();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &LookAndCloseModal);
     std::string error;
     for (int i = 0; i < 2; ++i) {
-        FlushEvents();
+        g_watched_enabled_inside = true;
         ASSERT_TRUE(LoadModal(form, handlers, error, {.show = false})) << error;
+        EXPECT_FALSE(g_watched_enabled_inside) << "the other window was not disabled";
         EXPECT_EQ(nullptr, FindWindowA(nullptr, "M")) << "the modal window is gone when the load returns";
+        EXPECT_TRUE(IsWindowEnabled(other->Handle()));
     }
     KillTimer(nullptr, timer);
     EXPECT_EQ((std::vector<std::string>{"", ""}), seen);  // the typed text does not survive
-    EXPECT_TRUE(IsWindowEnabled(other->Handle()));
     ShowWindow(other->Handle(), SW_HIDE);
 }
 
@@ -476,18 +478,15 @@ struct SeenBox {
 SeenBox* g_seen = nullptr;
 HWND g_other = nullptr;
 
+BOOL CALLBACK FindDialog(HWND h, LPARAM lp) {
+    if (ClassOf(h) != "#32770") return TRUE;
+    *reinterpret_cast<HWND*>(lp) = h;
+    return FALSE;
+}
+
 void CALLBACK ReadMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            char cls[16] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            if (std::string(cls) != "#32770") return TRUE;
-            *reinterpret_cast<HWND*>(lp) = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&box));
     if (!box || !IsWindowVisible(box)) return;
     KillTimer(nullptr, id);
     g_seen->found = true;
