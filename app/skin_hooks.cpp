@@ -1,17 +1,20 @@
-// The skin's steps of start-up and shutdown (empty until the skin engine
-// is joined to the program).
+// The skin's steps of start-up and shutdown, in the order startup.cpp runs
+// them.
 #include "skin_hooks.h"
+
+#include "skin/core/window_skin.h"
+#include "skin_setup.h"
 
 namespace vostrel::app {
 
-void CreateSkinObject() {}
+void CreateSkinObject() { skin::CreateSkinObject(); }
 
-void InitialiseSkinModule() {}
+void InitialiseSkinModule() { skin::InitialiseSkinModule(); }
 
-void DressMainWindow(form::Window&) {}
+void DressMainWindow(form::Window& main) { SkinSetUp(main); }
 
-void DestroySkinObject() {}
+void DestroySkinObject() { skin::DestroySkinObject(); }
 
-void ReleaseSkinTables() {}
+void ReleaseSkinTables() { skin::FreeSkinTables(); }
 
 }  // namespace vostrel::app

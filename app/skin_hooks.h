@@ -1,6 +1,6 @@
 // Where the window skin joins the program's start-up and shutdown. Each
 // function is one step of the order in startup.cpp; the skin engine fills
-// them in. Until it does, they do nothing and the windows stay undressed.
+// them in.
 #pragma once
 
 #include "form/form.h"
