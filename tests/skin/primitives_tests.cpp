@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gdiplus/gdip.h"
+#include "skin/core/frame_geometry.h"
 #include "skin/core/primitives.h"
 #include "skin/core/window_skin.h"
 #include "skinned_window.h"
@@ -114,15 +115,13 @@ struct Margins {
 };
 
 LRESULT CALLBACK MarginProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCALCSIZE) {
-        auto* m = reinterpret_cast<const Margins*>(GetPropA(hwnd, "Margins"));
+    auto* m = reinterpret_cast<const Margins*>(GetPropA(hwnd, "Margins"));
+    if (msg == WM_NCCALCSIZE && m) {
         RECT* r = reinterpret_cast<RECT*>(lp);
-        if (m) {
-            r->left += m->left;
-            r->top += m->top;
-            r->right -= m->right;
-            r->bottom -= m->bottom;
-        }
+        r->left += m->left;
+        r->top += m->top;
+        r->right -= m->right;
+        r->bottom -= m->bottom;
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
@@ -301,6 +300,30 @@ TEST_F(Backdrop, BlackTintAddsNothingAndUnskinnedControlGetsNone) {
     DestroyWindow(loose);
 }
 
+// A window the skin does not dress may offer its own composed image: a
+// control inside it takes its backdrop from the host's DC.
+TEST_F(Backdrop, HostWindowLendsItsImage) {
+    HWND host = Child(w_->window, 100, 50, 150, 100);
+    DibCanvas hostImage(150, 100);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 150; ++x) hostImage.bits()[y * 150 + x] = 0x00102030u + x + (y << 8);
+    SetPropA(host, kPropHostMark, reinterpret_cast<HANDLE>(1));
+    SetPropA(host, kPropHostDc, hostImage.dc());
+    HWND inner = Child(host, 10, 20, 30, 20);
+    int n = 0, k = 0;
+    HWND found = nullptr;
+    EXPECT_EQ(0, FindSkinHost(inner, &n, &k, &found, true));
+    EXPECT_EQ(host, found);
+    EXPECT_EQ(1, FindSkinHost(inner, &n, &k, &found, false));  // hosts ignored
+    EXPECT_EQ(w_->number, n);
+    HDC dc = CreateBackdropDC(inner, RECT{2, 3, 12, 13});
+    ASSERT_TRUE(dc);
+    EXPECT_EQ(hostImage.Pixel(12, 23), Read(dc, 0, 0, 10, 10, 0, 0));
+    EXPECT_TRUE(ReleaseBackdropDC(dc));
+    RemovePropA(host, kPropHostMark);
+    RemovePropA(host, kPropHostDc);
+}
+
 TEST_F(Backdrop, ToBitmapReleasesTheDc) {
     const auto before = dll::CountObjects();
     HDC dc = CreateBackdropDC(control_, RECT{0, 0, 60, 30});
@@ -314,6 +337,107 @@ TEST_F(Backdrop, ToBitmapReleasesTheDc) {
     DeleteDC(probe);
     dll::DeleteObject(bitmap);
     EXPECT_EQ("", dll::ObjectChangesSince(before));
+}
+
+}  // namespace
+
+// ---- Frame geometry and child clipping -------------------------------------------
+
+namespace {
+
+TEST(FrameGeometry, InnerRectIsClientPlusScrollBarsCentred) {
+    struct Case {
+        DWORD style;
+        DWORD exStyle;
+        int w, h;
+        RECT expected;
+    };
+    const Case cases[] = {
+        // A 1-pixel border on each side of a window 2 pixels larger than
+        // its client area.
+        {WS_BORDER, 0, 52, 22, {1, 1, 51, 21}},
+        // Both scroll bars: the inner rectangle covers them and the corner
+        // box between them, everything inside the border.
+        {WS_BORDER | WS_VSCROLL | WS_HSCROLL, 0, 120, 90, {1, 1, 119, 89}},
+        {0, 0, 40, 20, {0, 0, 40, 20}},
+    };
+    for (const Case& c : cases) {
+        // A window of our own class: the system's frame and scroll bars,
+        // nothing drawn inside by a control.
+        HWND hwnd = MarginWindow(c.style, c.w, c.h, nullptr);
+        ASSERT_TRUE(hwnd);
+        const RECT r = InnerFrameRect(hwnd);
+        EXPECT_EQ(c.expected.left, r.left) << c.style;
+        EXPECT_EQ(c.expected.top, r.top) << c.style;
+        EXPECT_EQ(c.expected.right, r.right) << c.style;
+        EXPECT_EQ(c.expected.bottom, r.bottom) << c.style;
+        DestroyWindow(hwnd);
+    }
+}
+
+TEST(FrameGeometry, BorderStyles) {
+    struct Case {
+        DWORD style, exStyle;
+        int border;
+    };
+    // (WS_EX_WINDOWEDGE is not in the table: the system sets and clears it
+    // from the other frame styles, so a plain child never keeps it.)
+    const Case cases[] = {
+        {WS_BORDER, 0, 1}, {0, WS_EX_CLIENTEDGE, 1}, {0, WS_EX_DLGMODALFRAME, 1},
+        {0, 0, 0},         {0, WS_EX_TRANSPARENT, 0},
+    };
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    for (const Case& c : cases) {
+        HWND hwnd = CreateWindowExA(c.exStyle, "STATIC", "", WS_CHILD | c.style, 0, 0, 30, 30,
+                                    parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        EXPECT_EQ(c.border, HasBorder(hwnd)) << c.style << " " << c.exStyle;
+        EXPECT_EQ((c.exStyle & WS_EX_TRANSPARENT) ? 1 : 0, IsTransparentWindow(hwnd));
+        DestroyWindow(hwnd);
+    }
+    DestroyWindow(parent);
+}
+
+// A copy through GetDCExcludingOpaqueChildren paints over a transparent
+// child and a hidden one, never over an opaque visible child.
+TEST(FrameGeometry, CopyLeavesOpaqueChildrenAlone) {
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    // Marked visible without being mapped: IsWindowVisible looks at the
+    // style bits of the window and its parents.
+    SetWindowLongPtrA(parent, GWL_STYLE, GetWindowLongPtrA(parent, GWL_STYLE) | WS_VISIBLE);
+    struct Child {
+        DWORD exStyle;
+        bool visible;
+        int x;
+        bool paintedOver;
+    };
+    const Child children[] = {{0, true, 10, false}, {WS_EX_TRANSPARENT, true, 60, true},
+                              {0, false, 110, true}};
+    for (const Child& c : children) {
+        HWND child = CreateWindowExA(c.exStyle, "STATIC", "", WS_CHILD | (c.visible ? WS_VISIBLE : 0),
+                                     c.x, 10, 40, 30, parent, nullptr, GetModuleHandleA(nullptr),
+                                     nullptr);
+        const RECT r = ChildClientRect(child);
+        EXPECT_EQ(c.x, r.left);
+        EXPECT_EQ(10, r.top);
+        EXPECT_EQ(c.x + 40, r.right);
+        EXPECT_EQ(40, r.bottom);
+    }
+    DibCanvas canvas(200, 100);
+    canvas.Fill(0x000000);
+    HDC dc = GetDCExcludingOpaqueChildren(parent, canvas.dc());
+    ASSERT_EQ(canvas.dc(), dc);
+    PatBlt(dc, 0, 0, 200, 100, WHITENESS);
+    for (const Child& c : children)
+        EXPECT_EQ(c.paintedOver ? 0xFFFFFFu : 0u, canvas.Pixel(c.x + 20, 25)) << c.x;
+    EXPECT_EQ(0xFFFFFFu, canvas.Pixel(5, 5));
+    // A skinned top-level window has no rectangle in a parent.
+    SkinnedWindow skinned;
+    const RECT none = ChildClientRect(skinned.window);
+    EXPECT_TRUE(IsRectEmpty(&none));
+    SetWindowLongPtrA(parent, GWL_STYLE, GetWindowLongPtrA(parent, GWL_STYLE) & ~WS_VISIBLE);
+    DestroyWindow(parent);
 }
 
 }  // namespace
