@@ -58,6 +58,15 @@ std::string ObjectChangesSince(const ObjectCounts& snapshot) {
 }
 
 namespace detail {
+void StoreEntry(Row row, void* address) noexcept {
+    switch (row) {
+#define VOSTREL_FN(library, name, type, ...) \
+    case Row::name: g_entries.name = reinterpret_cast<type>(address); break;
+#include "function_list.h"
+    default: break;
+    }
+}
+
 ObjectKind KindOfGdiObject(HGDIOBJ h) noexcept {
     switch (::GetObjectType(h)) {
     case OBJ_BITMAP: return kBitmap;
@@ -130,6 +139,7 @@ void* BindRow(Row row) {
     if (!p) ::ExitProcess(1);  // a replaced handler returned: never call through null
     state.module.store(module, std::memory_order_relaxed);
     state.address.store(p, std::memory_order_release);
+    detail::StoreEntry(row, p);
     return p;
 }
 
@@ -145,7 +155,7 @@ HMODULE BoundModule(Row row) {
 
 uint64_t CallCount(Row row) {
     const int i = static_cast<int>(row);
-    return i >= 0 && i < kRowCount ? detail::g_calls[i].load(std::memory_order_relaxed) : 0;
+    return i >= 0 && i < kRowCount ? detail::g_calls[static_cast<size_t>(i)] : 0;
 }
 
 }  // namespace vostrel::dll

@@ -2,8 +2,9 @@
 //
 // Every function listed in function_list.h is reached through its row of one
 // table: the row is bound by export name on its first call (LoadLibraryA +
-// GetProcAddress), the address is cached, and every later call costs one
-// load, one predictable branch, one counter increment and the indirect call.
+// GetProcAddress), the address is cached, and every later call is the
+// indirect call through the cached address, as through a GetProcAddress
+// pointer, plus one add to the row's call counter.
 //
 // Typed calls carry the Win32/GDI+ names and exact parameter types:
 //
@@ -256,24 +257,60 @@ struct RowState {
     std::atomic<HMODULE> module{nullptr};
 };
 inline std::array<RowState, kRowCount> g_rows{};
-inline std::array<std::atomic<uint64_t>, kRowCount> g_calls{};
+// Per-row call counts. A plain add to memory (one instruction) keeps the
+// counted call as cheap as a direct one; every counted call is made on the
+// GUI thread, and a call from another thread could at worst lose a count.
+inline std::array<uint64_t, kRowCount> g_calls{};
+inline void CountCall(int row) noexcept { ++g_calls[static_cast<size_t>(row)]; }
 
-template <Row R>
-inline typename RowTraits<R>::pointer Address() noexcept {
-    void* p = g_rows[static_cast<int>(R)].address.load(std::memory_order_relaxed);
-    if (!p) [[unlikely]]
-        p = BindRow(R);
-    return reinterpret_cast<typename RowTraits<R>::pointer>(p);
-}
+// The typed entry of every row. Each starts as the row's own first-call
+// stub (same signature and calling convention), which binds the row, stores
+// the bound address here and forwards the call; later calls go straight to
+// the export, so a call through the table costs one load and the call, as a
+// direct call through a GetProcAddress pointer does, plus one counter add.
+template <Row R, typename F> struct FirstCall;
+template <Row R, typename Ret, typename... A>
+struct FirstCall<R, Ret (*)(A...)> {
+    static Ret Stub(A... a) { return reinterpret_cast<Ret (*)(A...)>(BindRow(R))(a...); }
+};
+#ifndef _WIN64
+template <Row R, typename Ret, typename... A>
+struct FirstCall<R, Ret(__stdcall*)(A...)> {
+    static Ret __stdcall Stub(A... a) { return reinterpret_cast<Ret(__stdcall*)(A...)>(BindRow(R))(a...); }
+};
+#endif
+
+struct EntryTable {
+#define VOSTREL_FN(library, name, type, ...) type name = &FirstCall<Row::name, type>::Stub;
+#include "function_list.h"
+};
+constinit inline EntryTable g_entries{};
+
+template <Row R> struct Entry;
+#define VOSTREL_FN(library, name, type, ...)                                            \
+    template <> struct Entry<Row::name> {                                               \
+        static type& get() noexcept { return g_entries.name; }                          \
+    };
+#include "function_list.h"
+
+// Stores a bound address in the row's typed entry (used by BindRow).
+void StoreEntry(Row row, void* address) noexcept;
 
 template <Row R, typename Ret, typename... A>
 inline Ret Invoke(A... a) {
-    Bump(g_calls[static_cast<int>(R)]);
-    const auto fn = Address<R>();
+    const auto fn = Entry<R>::get();
     using E = typename RowTraits<R>::effect;
     if constexpr (std::is_same_v<E, NoEffect>) {
-        return fn(a...);
+        if constexpr (std::is_void_v<Ret>) {
+            fn(a...);
+            CountCall(static_cast<int>(R));
+        } else {
+            Ret r = fn(a...);
+            CountCall(static_cast<int>(R));
+            return r;
+        }
     } else {
+        CountCall(static_cast<int>(R));
         const int before = E::Before(a...);
         if constexpr (std::is_void_v<Ret>) {
             fn(a...);

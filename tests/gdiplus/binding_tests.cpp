@@ -315,3 +315,27 @@ TEST(LayoutI686, NativeRecordsHaveThePlatformLayout) {
 
 }  // namespace
 }  // namespace vostrel::gdiptest
+
+namespace vostrel::gdiptest {
+namespace {
+
+// gdiplus.dll is reached through the table only: the binary itself must load
+// on a system without it.
+TEST(BindingI686, BinaryDoesNotImportGdiplus) {
+    const auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    ASSERT_NE(0u, dir.VirtualAddress);
+    std::string imports;
+    for (const auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
+        std::string name = reinterpret_cast<const char*>(base + d->Name);
+        for (char& c : name) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        imports += name + " ";
+    }
+    EXPECT_EQ(std::string::npos, imports.find("gdiplus")) << imports;
+    EXPECT_NE(std::string::npos, imports.find("kernel32")) << imports;
+}
+
+}  // namespace
+}  // namespace vostrel::gdiptest
