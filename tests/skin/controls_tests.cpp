@@ -556,6 +556,46 @@ TEST_F(ControlsTest, ContainerColourRepliesKeepOneBrushAndFreeItWithTheChildren)
     FlushEvents();
 }
 
+TEST_F(ControlsTest, GroupBoxCaptionGapFollowsTheAlignmentBits) {
+    struct Row {
+        const char* name;
+        DWORD align;
+        int gapX, frameX;  // a column inside the caption gap, one on the frame
+    } rows[] = {
+        // Without alignment bits the caption sits on the right, like BS_RIGHT.
+        {"no bits", 0, 200 - 12, 12},
+        {"BS_RIGHT", BS_RIGHT, 200 - 12, 12},
+        {"BS_LEFT", BS_LEFT, 12, 200 - 12},
+        {"BS_CENTER", BS_CENTER, -1, 12},  // the gap's left edge, from the text width
+    };
+    LOGFONTA lf{};
+    lf.lfHeight = -12;
+    lstrcpyA(lf.lfFaceName, "SimSun");
+    HFONT font = CreateFontIndirectA(&lf);
+    for (const Row& row : rows) {
+        ControlHost host;
+        host.Compose();
+        HWND box = host.Child("BUTTON", BS_GROUPBOX | row.align, "WWWW", 10, 10, 200, 100);
+        SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        TestSkin().SkinContainer(box, 1, 0, 0, std::nullopt);
+        DibCanvas canvas(200, 100);
+        PaintContainer(host.number, 1, canvas.dc());
+        GdiFlush();
+        // Row 5 holds the outer frame line (black at alpha 40 over the
+        // backdrop); the gap wipes it back to the backdrop.
+        const ContainerRecord& c = *host.record->Containers.Get<ContainerRecord>(1);
+        const int gapX =
+            row.gapX >= 0
+                ? row.gapX
+                : (200 - MeasureTextWidth("WWWW", c.FaceName, c.FontSize, c.FontStyle)) / 2 + 2;
+        EXPECT_EQ(0x102030u, canvas.Pixel(gapX, 5)) << row.name;
+        EXPECT_NE(0x102030u, canvas.Pixel(row.frameX, 5)) << row.name;
+        EXPECT_EQ(0x102030u, canvas.Pixel(100, 50)) << row.name << ": tint alpha 0";
+        DestroyWindow(box);
+    }
+    DeleteObject(font);
+}
+
 // ---------------------------------------------------------------------------
 // Soak: pointer enter/leave cycles over skinned buttons.
 
