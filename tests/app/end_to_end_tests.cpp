@@ -75,10 +75,16 @@ protected:
 
     DWORD Pid() const { return process_.dwProcessId; }
 
+    // A form window is shown once all its controls exist: wait for that.
     HWND WaitForWindow(const char* caption, DWORD limit) {
         HWND found = nullptr;
-        WaitFor([&] { return (found = FindTopLevel(Pid(), "VostrelForm", caption)) != nullptr; }, limit);
-        return found;
+        WaitFor(
+            [&] {
+                found = FindTopLevel(Pid(), "VostrelForm", caption);
+                return found && IsWindowVisible(found);
+            },
+            limit);
+        return found && IsWindowVisible(found) ? found : nullptr;
     }
 
     // Clicks a button and reads the message box it opens, then presses OK
@@ -103,7 +109,6 @@ protected:
 TEST_F(EndToEnd, MessagesCustomWindowAndShutdown) {
     HWND main = WaitForWindow("Vostrel V1.0", kStartLimit);
     ASSERT_NE(nullptr, main) << "the main window did not appear";
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != 0; }, kStepLimit));
     RECT wr{};
     GetWindowRect(main, &wr);
     EXPECT_EQ(1104, wr.right - wr.left);
