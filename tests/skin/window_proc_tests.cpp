@@ -143,10 +143,11 @@ TEST(SkinWindowProc, PressDrawsPressedAndReleasePerformsTheButtonUnderThePointer
         // The pressed face is darker (the close button's is red).
         const COLORREF pressed = s.GlowPixel(c.pressed);
         EXPECT_NE(before, pressed);
-        if (c.pressed == kClose)
-            EXPECT_GT(Red(pressed), GetGValue(pressed) + 40);
-        else
-            EXPECT_LT(GetGValue(pressed), GetGValue(before));
+        if (c.pressed == kClose) {
+            EXPECT_GT(Red(pressed), Green(pressed) + 40);
+        } else {
+            EXPECT_LT(Green(pressed), Green(before));
+        }
         // No drag and no sizing from a press on the strip.
         EXPECT_EQ(std::vector<std::string>{}, FrameActions(s.w));
         const LPARAM release = c.releasedOver ? s.ButtonCentre(c.releasedOver) : Point(300, 20);
@@ -239,9 +240,10 @@ TEST(SkinWindowProc, FadeTimelineOnTheWindowsTimer) {
         EXPECT_EQ(kClose, ticks[i].in.Button);
         EXPECT_EQ(i + 1, ticks[i].in.Step);
         // The red glow grows: less green with every step.
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(Green(ticks[i].closePixel), Green(ticks[i - 1].closePixel))
                 << "step " << i + 1;
+        }
     }
     // 20 ms apart. The timer keeps its rate, so a tick delivered late is
     // followed by an early one: only the whole span is checked.
