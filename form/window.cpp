@@ -157,7 +157,10 @@ bool Window::Build(const HandlerTable& handlers, std::string& error) {
                     return Raise(name, ev, value, enabled, text);
                 });
         }
-        DWORD child_style = WS_CHILD | cls.style;
+        // Siblings clip each other: the main window's group box overlaps the
+        // instructions button below it, and a skinned container paints its
+        // whole area, which would otherwise cover the button.
+        DWORD child_style = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
         if (u.visible) child_style |= WS_VISIBLE;
         if (!u.enabled) child_style |= WS_DISABLED;
         const char* caption = u.unit == Unit::HtmlViewer ? "" : u.caption.c_str();
