@@ -174,6 +174,7 @@ TEST(FormWindow, ControlsAreStandardClassesWithTheirStyles) {
         const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(h, GWL_STYLE));
         EXPECT_EQ(c.type, style & c.type_mask);
         EXPECT_TRUE(style & WS_CHILD);
+        EXPECT_TRUE(style & WS_CLIPSIBLINGS) << "overlapping controls would paint over each other";
         EXPECT_EQ(c.visible, (style & WS_VISIBLE) != 0);
         EXPECT_EQ(w->Handle(c.parent), GetParent(h));
         RECT rc{};
