@@ -54,7 +54,10 @@ const char* const kEmptyAddress = "请正确输入地址后再发射";
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string command = "\"" + ProgramPath() + "\"";
+        // Built by appending: GCC 12 warns falsely (-Wrestrict) on a
+        // literal + string temporary here.
+        std::string command(1, '"');
+        command.append(ProgramPath()).push_back('"');
         STARTUPINFOA si{};
         si.cb = sizeof si;
         ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
