@@ -41,7 +41,7 @@ std::string ProgramPath() {
     return path;
 }
 
-// The spec'd texts, written out here rather than taken from the program,
+// The texts the program must show, written out here rather than taken from the program,
 // so a wrong text in the program is caught. The source is compiled to GBK,
 // so these are the GBK bytes the program must show.
 const char* const kTitle = "信息：";
