@@ -152,28 +152,29 @@ int WindowSkin::SetTitleStyle(HWND window, std::optional<std::string> fontName,
     return 1;
 }
 
+namespace {
+
+// One rounded outline of the window frame, 1 pixel wide.
+void DrawFrameOutline(GdipGraphics& graphics, float inset, float w, float h, float radius,
+                      COLORREF colour) {
+    GdipPath path;
+    path.Create();
+    AddRoundRectPath(path, inset, inset, w, h, radius);
+    GdipPen pen;
+    pen.Create(ArgbFromColorRef(colour, 180, true), 1);
+    graphics.DrawPath(pen, path);
+}
+
+}  // namespace
+
 void WindowSkin::DrawWindowFrame(int n, GdipGraphics* graphics) {
     const WindowRecord* record = RecordOf(n);
     if (!record || !graphics) return;
     const RECT client = ClientOf(record->Handle);
     const float cw = static_cast<float>(client.right), ch = static_cast<float>(client.bottom);
-    GdipPath outer;
-    outer.Create();
-    AddRoundRectPath(outer, 0, 0, cw - 1, ch - 1, 7);
-    GdipPen dark;
-    dark.Create(ArgbFromColorRef(0x000000, 180, true), 1);
-    graphics->DrawPath(dark, outer);
-    dark.Delete();
-    outer.Delete();
-
-    GdipPath inner;
-    inner.Create();
-    AddRoundRectPath(inner, 1, 1, cw - 3, ch - 3, 6);
-    GdipPen light;
-    light.Create(ArgbFromColorRef(0xFFFFFF, 180, true), 1);
-    graphics->DrawPath(light, inner);
-    light.Delete();
-    inner.Delete();
+    // A dark outer line and a light inner one.
+    DrawFrameOutline(*graphics, 0, cw - 1, ch - 1, 7, 0x000000);
+    DrawFrameOutline(*graphics, 1, cw - 3, ch - 3, 6, 0xFFFFFF);
 }
 
 void WindowSkin::DrawCaptionSeparators(int n, int button, GdipGraphics* graphics) {
