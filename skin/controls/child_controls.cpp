@@ -19,7 +19,15 @@ int ButtonType(HWND button) {
     return static_cast<int>(dll::GetWindowLongA(button, GWL_STYLE) & 0x0F);
 }
 
-std::string WindowText(HWND window) {
+bool IsStockObject(HGDIOBJ object) {
+    for (int i = WHITE_BRUSH; i <= DC_PEN; ++i)
+        if (object == dll::GetStockObject(i)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string ControlWindowText(HWND window) {
     const int length = dll::GetWindowTextLengthA(window);
     if (length <= 0) return {};
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -28,18 +36,13 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-// Calls f(child) for every direct child of `parent` of the class, in the
-// order FindWindowExA gives. The next child is looked up from the one just
-// handled, so f may subclass it.
-template <typename F>
-void WalkChildren(HWND parent, const char* className, F&& f) {
-    HWND child = nullptr;
-    while ((child = dll::FindWindowExA(parent, child, className, nullptr)) != nullptr) f(child);
+LRESULT PassToPreviousProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
+    if (!previous) return dll::DefWindowProcA(window, message, wParam, lParam);
+    return dll::CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
-// Subclasses the control with `procedure` and sets its three properties; the
-// record takes the previous procedure.
-void Register(int n, int position, ControlRecord& record, HWND control, WNDPROC procedure) {
+void RegisterControl(int n, int position, ControlRecord& record, HWND control, WNDPROC procedure) {
     record.Handle = control;
     auto previous = reinterpret_cast<WNDPROC>(dll::SetWindowLongPtrA(
         control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
@@ -48,14 +51,6 @@ void Register(int n, int position, ControlRecord& record, HWND control, WNDPROC 
     SetPropValue(control, kPropOwnerNumber, n);
     SetPropValue(control, kPropPreviousProc, reinterpret_cast<INT_PTR>(previous));
 }
-
-bool IsStockObject(HGDIOBJ object) {
-    for (int i = WHITE_BRUSH; i <= DC_PEN; ++i)
-        if (object == dll::GetStockObject(i)) return true;
-    return false;
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -83,8 +78,8 @@ void InstallPushButtons(int n, HWND parent) {
         ButtonRecord* b = button.get();
         const int position = record->Buttons.Choose(std::move(button));
         b->Kind = kPushButton;
-        b->Text = WindowText(child);
-        Register(n, position, *b, child, ButtonProc);
+        b->Text = ControlWindowText(child);
+        RegisterControl(n, position, *b, child, ButtonProc);
         // Owner-drawn from now on: the parent's skin draws the face.
         dll::SetWindowLongA(child, GWL_STYLE, dll::GetWindowLongA(child, GWL_STYLE) | 0x0B);
         ControlFont font = ReadControlFont(child);
@@ -113,7 +108,7 @@ void InstallCheckAndRadioButtons(int n, HWND parent) {
         auto button = std::make_unique<ButtonRecord>();
         ButtonRecord* b = button.get();
         const int position = record->Buttons.Choose(std::move(button));
-        b->Text = WindowText(child);
+        b->Text = ControlWindowText(child);
         b->Checked = dll::SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
         b->Parent = parent;
         b->Kind = kind;
@@ -121,18 +116,13 @@ void InstallCheckAndRadioButtons(int n, HWND parent) {
         b->FaceName = font.FaceName;
         b->FontSize = font.Size;
         b->FontStyle = font.Style;
-        Register(n, position, *b, child, ButtonProc);
+        RegisterControl(n, position, *b, child, ButtonProc);
     });
 }
 
-// The families below are skinned by later work; their place in the order is
-// fixed, and until then they take no control.
-void InstallEditsAndComboBoxes(int, HWND) {}
-void InstallTrackbars(int, HWND) {}
-void InstallProgressBars(int, HWND) {}
-void InstallScrolledControls(int, HWND) {}
-void InstallUpDowns(int, HWND) {}
-void InstallHeaders(int, HWND) {}
+// The other installers live with their families' skins (edit_combo.cpp,
+// trackbar.cpp, progress_bar.cpp, scrolled_controls.cpp, up_down.cpp,
+// header.cpp).
 
 // ---------------------------------------------------------------------------
 

@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "gdiplus/dll.h"
 #include "skin/core/window_skin.h"
 
 namespace vostrel::skin {
@@ -83,6 +84,44 @@ void InstallProgressBars(int n, HWND parent);
 void InstallScrolledControls(int n, HWND parent);
 void InstallUpDowns(int n, HWND parent);
 void InstallHeaders(int n, HWND parent);
+
+// Calls f(child) for every direct child of `parent` of the class, in the
+// order FindWindowExA gives. The next child is looked up from the one just
+// handled, so f may subclass it.
+template <typename F>
+void WalkChildren(HWND parent, const char* className, F&& f) {
+    HWND child = nullptr;
+    while ((child = dll::FindWindowExA(parent, child, className, nullptr)) != nullptr) f(child);
+}
+
+// Registers a control taken by an installer: stores the handle in the
+// record, subclasses the control with `procedure` (the record keeps the
+// previous procedure) and sets "Hw_lbID" (position), "Hw_FuID" (n) and
+// "Hw_hProc" (previous procedure).
+void RegisterControl(int n, int position, ControlRecord& record, HWND control, WNDPROC procedure);
+
+// Passes a message to the control's previous procedure ("Hw_hProc"), or to
+// DefWindowProcA when it has none.
+LRESULT PassToPreviousProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The record of a registered control, found through its "Hw_FuID" and
+// "Hw_lbID" properties in the given list of its window record; nullptr when
+// they do not lead back to this control (never registered, or its window
+// record is gone). `n` receives the window number.
+template <typename R>
+R* FindRegisteredControl(HWND control, ControlList WindowRecord::*list, int* n = nullptr) {
+    const int owner = static_cast<int>(GetPropValue(control, kPropOwnerNumber));
+    const int position = static_cast<int>(GetPropValue(control, kPropNumber));
+    WindowRecord* window = RecordOf(owner);
+    if (!window) return nullptr;
+    R* record = (window->*list).template Get<R>(position);
+    if (!record || record->Handle != control) return nullptr;
+    if (n) *n = owner;
+    return record;
+}
+
+// The window text of a control ("" when it has none).
+std::string ControlWindowText(HWND window);
 
 // Position of the first record of `list` that holds `handle`, 0 if none.
 int FindControlRecord(const ControlList& list, HWND handle);

@@ -18,20 +18,6 @@ namespace {
 
 gp::ARGB Argb(COLORREF colour, int alpha) { return ArgbFromColorRef(colour, alpha, true); }
 
-LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
-    if (!previous) return dll::DefWindowProcA(window, message, wParam, lParam);
-    return dll::CallWindowProcA(previous, window, message, wParam, lParam);
-}
-
-std::string WindowText(HWND window) {
-    const int length = dll::GetWindowTextLengthA(window);
-    if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int got = dll::GetWindowTextA(window, text.data(), length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
-}
 
 // Class "Button" with the style bit 0x4: every group box has it (and so do a
 // few other button types, which are dressed the same way).
@@ -89,7 +75,7 @@ void DrawGroupBoxFrame(const ContainerRecord& container, HDC back) {
     HWND box = container.Handle;
     RECT r{};
     dll::GetClientRect(box, &r);
-    const std::string text = WindowText(box);
+    const std::string text = ControlWindowText(box);
     const int tw = text.empty() ? 0
                                 : MeasureTextWidth(text, container.FaceName, container.FontSize,
                                                    container.FontStyle);
@@ -194,7 +180,7 @@ bool ControlsTransparent() { return SkinControls && TransparentControls; }
 
 LRESULT OnPaint(HWND window, int n, int k, ContainerRecord& container, WPARAM wParam,
                 LPARAM lParam) {
-    if (!container.SkinPainted) return PassOn(window, WM_PAINT, wParam, lParam);
+    if (!container.SkinPainted) return PassToPreviousProc(window, WM_PAINT, wParam, lParam);
     PAINTSTRUCT paint{};
     HDC dc = dll::BeginPaint(window, &paint);
     if (container.RepaintPending)
@@ -220,7 +206,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             repaint = code == CBN_KILLFOCUS || code == CBN_SELCHANGE;
         if (repaint) dll::InvalidateRect(control, nullptr, TRUE);
     }
-    return PassOn(window, WM_COMMAND, wParam, lParam);
+    return PassToPreviousProc(window, WM_COMMAND, wParam, lParam);
 }
 
 }  // namespace
@@ -286,24 +272,24 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     const int n = static_cast<int>(GetPropValue(window, kPropOwnerNumber));
     const int k = static_cast<int>(GetPropValue(window, kPropNumber));
     ContainerRecord* container = ContainerOf(n, k);
-    if (!container || container->Handle != window) return PassOn(window, message, wParam, lParam);
+    if (!container || container->Handle != window) return PassToPreviousProc(window, message, wParam, lParam);
     switch (message) {
         case WM_MOVE:
             if (container->SkinPainted && container->TintAlpha != 255)
                 dll::InvalidateRect(window, nullptr, FALSE);
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         case WM_SIZE:
             container->RepaintPending = 1;
             LayoutContainerDockedChildren(*container);
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         case WM_PAINT: return OnPaint(window, n, k, *container, wParam, lParam);
         case WM_ERASEBKGND:
-            if (!container->SkinPainted) return PassOn(window, message, wParam, lParam);
+            if (!container->SkinPainted) return PassToPreviousProc(window, message, wParam, lParam);
             dll::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_SHOWWINDOW:
-            if (wParam != 1) return PassOn(window, message, wParam, lParam);
-            PassOn(window, message, wParam, lParam);
+            if (wParam != 1) return PassToPreviousProc(window, message, wParam, lParam);
+            PassToPreviousProc(window, message, wParam, lParam);
             if (container->SkinPainted) PaintContainer(n, k, nullptr);
             return dll::DefWindowProcA(window, message, wParam, lParam);
         case WM_DRAWITEM:
@@ -311,44 +297,44 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
                 const DRAWITEMSTRUCT item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
                 DrawButtonItem(n, item);
             }
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         case WM_NOTIFY:
             if (lParam) {
                 const NMHDR header = *reinterpret_cast<const NMHDR*>(lParam);
                 if (header.code == TVN_ITEMEXPANDINGA || header.code == TVN_ITEMEXPANDEDA)
                     dll::InvalidateRect(header.hwndFrom, nullptr, TRUE);
             }
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         case WM_COMMAND: return OnCommand(window, wParam, lParam);
         case WM_CTLCOLOREDIT: {
             auto control = reinterpret_cast<HWND>(lParam);
             if (GetClassNameText(dll::GetParent(control)) != "ComboBox" && ControlsTransparent())
                 return VeiledReply(reinterpret_cast<HDC>(wParam), control);
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         }
         case WM_CTLCOLORLISTBOX: {
             auto control = reinterpret_cast<HWND>(lParam);
             if (SkinControls && GetClassNameText(control) == "ListBox" &&
                 !IsOwnerDrawListBox(control) && TransparentControls)
                 return TransparentReply(reinterpret_cast<HDC>(wParam), control);
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         }
         case WM_CTLCOLORBTN:
             if (ControlsTransparent())
                 return TransparentReply(reinterpret_cast<HDC>(wParam),
                                         reinterpret_cast<HWND>(lParam));
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         case WM_CTLCOLORSTATIC:
             if (ControlsTransparent())
                 return VeiledReply(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         case WM_DESTROY:
             // The children still exist here: the brushes of their last colour
             // replies are freed while their handles are valid.
             FreeChildColourBrushes(window);
             FreeControlColourBrush(window);
-            return PassOn(window, message, wParam, lParam);
-        default: return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
+        default: return PassToPreviousProc(window, message, wParam, lParam);
     }
 }
 

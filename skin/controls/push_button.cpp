@@ -20,21 +20,9 @@ constexpr UINT kHover = 0x40;
 // The record of a control of the button list, found through its properties;
 // nullptr when they do not lead back to this control.
 ButtonRecord* FindButtonRecord(HWND control, int* n = nullptr) {
-    const int owner = static_cast<int>(GetPropValue(control, kPropOwnerNumber));
-    const int position = static_cast<int>(GetPropValue(control, kPropNumber));
-    WindowRecord* window = RecordOf(owner);
-    if (!window) return nullptr;
-    auto* record = window->Buttons.Get<ButtonRecord>(position);
-    if (!record || record->Handle != control) return nullptr;
-    if (n) *n = owner;
-    return record;
+    return FindRegisteredControl<ButtonRecord>(control, &WindowRecord::Buttons, n);
 }
 
-LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
-    if (!previous) return dll::DefWindowProcA(window, message, wParam, lParam);
-    return dll::CallWindowProcA(previous, window, message, wParam, lParam);
-}
 
 gp::ARGB Argb(COLORREF colour, int alpha) { return ArgbFromColorRef(colour, alpha, true); }
 
@@ -61,21 +49,21 @@ bool Outline(GdipGraphics& graphics, const GdipPath& path, gp::ARGB colour) {
 LRESULT OnCheckChange(HWND window, ButtonRecord& record, UINT message, WPARAM wParam,
                       LPARAM lParam) {
     if (record.Kind == kRadioButton) {
-        PassOn(window, message, wParam, lParam);
+        PassToPreviousProc(window, message, wParam, lParam);
         DrawRadioButton(window, 1);
         return dll::DefWindowProcA(window, message, wParam, lParam);
     }
     if (record.Kind == kCheckBox) {
-        PassOn(window, message, wParam, lParam);
+        PassToPreviousProc(window, message, wParam, lParam);
         DrawCheckBox(window, 0);
         return dll::DefWindowProcA(window, message, wParam, lParam);
     }
-    return PassOn(window, message, wParam, lParam);
+    return PassToPreviousProc(window, message, wParam, lParam);
 }
 
 LRESULT OnPaint(HWND window, ButtonRecord& record, WPARAM wParam, LPARAM lParam) {
     if (record.Kind != kCheckBox && record.Kind != kRadioButton)
-        return PassOn(window, WM_PAINT, wParam, lParam);
+        return PassToPreviousProc(window, WM_PAINT, wParam, lParam);
     PAINTSTRUCT paint{};
     dll::BeginPaint(window, &paint);
     if (record.Kind == kCheckBox)
@@ -96,14 +84,14 @@ LRESULT OnMouseMove(HWND window, WindowRecord& owner, int position, WPARAM wPara
         owner.HotControl = owner.PointerControl;
         owner.HotFamily = kFamilyButtons;
     }
-    return PassOn(window, WM_MOUSEMOVE, wParam, lParam);
+    return PassToPreviousProc(window, WM_MOUSEMOVE, wParam, lParam);
 }
 
 LRESULT OnMouseLeave(HWND window, WindowRecord& owner, ButtonRecord& record, WPARAM wParam,
                      LPARAM lParam) {
     owner.HotControl = 0;
     RepaintButton(window, record.Focused ? ODS_FOCUS : 0, false);
-    return PassOn(window, WM_MOUSELEAVE, wParam, lParam);
+    return PassToPreviousProc(window, WM_MOUSELEAVE, wParam, lParam);
 }
 
 }  // namespace
@@ -116,18 +104,18 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_NCDESTROY) FreeControlColourBrush(window);
     int n = 0;
     ButtonRecord* record = FindButtonRecord(window, &n);
-    if (!record) return PassOn(window, message, wParam, lParam);
+    if (!record) return PassToPreviousProc(window, message, wParam, lParam);
     WindowRecord& owner = *RecordOf(n);
     const int position = static_cast<int>(GetPropValue(window, kPropNumber));
     switch (message) {
         case WM_MOVE:
             dll::InvalidateRect(window, nullptr, TRUE);
-            return PassOn(window, message, wParam, lParam);
-        case WM_SETFOCUS: record->Focused = 1; return PassOn(window, message, wParam, lParam);
-        case WM_KILLFOCUS: record->Focused = 0; return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
+        case WM_SETFOCUS: record->Focused = 1; return PassToPreviousProc(window, message, wParam, lParam);
+        case WM_KILLFOCUS: record->Focused = 0; return PassToPreviousProc(window, message, wParam, lParam);
         case WM_SETTEXT:
             record->Text = lParam ? reinterpret_cast<const char*>(lParam) : "";
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         case WM_PAINT: return OnPaint(window, *record, wParam, lParam);
         case WM_ERASEBKGND: {
             auto dc = reinterpret_cast<HDC>(wParam);
@@ -139,13 +127,13 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_LBUTTONDOWN: return OnCheckChange(window, *record, message, wParam, lParam);
         case WM_KEYDOWN:
             if (wParam == VK_SPACE) return OnCheckChange(window, *record, message, wParam, lParam);
-            return PassOn(window, message, wParam, lParam);
+            return PassToPreviousProc(window, message, wParam, lParam);
         case WM_MOUSEMOVE: return OnMouseMove(window, owner, position, wParam, lParam);
-        case WM_LBUTTONUP: owner.HotControl = 0; return PassOn(window, message, wParam, lParam);
+        case WM_LBUTTONUP: owner.HotControl = 0; return PassToPreviousProc(window, message, wParam, lParam);
         // The second click of a fast pair is no press of its own.
         case WM_LBUTTONDBLCLK: return 0;
         case WM_MOUSELEAVE: return OnMouseLeave(window, owner, *record, wParam, lParam);
-        default: return PassOn(window, message, wParam, lParam);
+        default: return PassToPreviousProc(window, message, wParam, lParam);
     }
 }
 
