@@ -13,6 +13,7 @@
 #include "skin/controls/child_controls.h"
 #include "skin/core/primitives.h"
 #include "skin/core/window_skin.h"
+#include "control_host.h"
 #include "skinned_window.h"
 #include "test_support.h"
 
@@ -22,90 +23,12 @@ using vostrel::skin::test::GlobalSettingsGuard;
 using vostrel::skin::test::TestSkin;
 using vostrel::test::DibCanvas;
 using vostrel::test::FlushEvents;
+using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::g_host;
+using vostrel::skin::test::kBack;
+using vostrel::skin::test::kTheme;
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// A hidden skinned parent window of its own class, whose procedure does what
-// the top-level skin does for its buttons: it forwards WM_DRAWITEM to the
-// button skin. It counts the clicks its buttons report.
-
-struct HostState {
-    int number = 0;
-    int clicks = 0;
-    int drawItems = 0;
-};
-HostState g_host;
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) ++g_host.clicks;
-            return 0;
-        case WM_DRAWITEM:
-            ++g_host.drawItems;
-            return DrawButtonItem(g_host.number, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-        default: return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
-
-const char* HostClass() {
-    static const char* name = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = HostProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VostrelControlHost";
-        RegisterClassA(&wc);
-        return "VostrelControlHost";
-    }();
-    return name;
-}
-
-constexpr COLORREF kBack = 0x00302010;  // RGB(0x10, 0x20, 0x30)
-constexpr COLORREF kTheme = 0x000000FF; // pure red
-
-class ControlHost {
-public:
-    explicit ControlHost(DWORD extraStyle = 0, int width = 400, int height = 300) {
-        EnsureGdiplus();
-        window = CreateWindowExA(0, HostClass(), "host", WS_POPUP | extraStyle, 0, 0, width,
-                                 height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        auto r = std::make_unique<WindowRecord>();
-        r->Handle = window;
-        r->BackColour = kBack;
-        r->DrawMode = 0;
-        record = r.get();
-        number = Windows.Append(std::move(r));
-        SetPropValue(window, kPropNumber, number);
-        g_host = {};
-        g_host.number = number;
-    }
-    ~ControlHost() {
-        if (IsWindow(window)) DestroyWindow(window);
-        ForgetSkinnedWindow(window);
-        FlushEvents();
-    }
-    ControlHost(const ControlHost&) = delete;
-    ControlHost& operator=(const ControlHost&) = delete;
-
-    void Compose() { TestSkin().ComposeWindow(number, nullptr, false); }
-
-    HWND Child(const char* cls, DWORD style, const char* text, int x = 10, int y = 10,
-               int w = 100, int h = 28, HWND parent = nullptr) const {
-        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
-                               parent ? parent : window, nullptr, GetModuleHandleA(nullptr),
-                               nullptr);
-    }
-
-    ButtonRecord* Button(HWND control) const {
-        return record->Buttons.Get<ButtonRecord>(
-            static_cast<int>(GetPropValue(control, kPropNumber)));
-    }
-
-    HWND window = nullptr;
-    WindowRecord* record = nullptr;
-    int number = 0;
-};
 
 // The global settings these tests change, restored afterwards.
 class ControlsTest : public ::testing::Test {
