@@ -14,6 +14,7 @@
 #include <string>
 
 #include "gdiplus/dll.h"
+#include "skin/controls/face_cache.h"
 #include "skin/core/window_skin.h"
 
 namespace vostrel::skin {
@@ -57,6 +58,7 @@ struct ButtonRecord : ControlRecord {
     std::string FaceName;
     int FontSize = 0;
     int FontStyle = 0;
+    FaceCache Faces;       // push buttons: faces drawn before, for repaints
 };
 
 // What ReadControlFont reports of a control's font.

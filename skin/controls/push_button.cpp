@@ -180,6 +180,16 @@ void DrawPushButtonFace(HWND control, HDC target, UINT state, const RECT& rect) 
     if (w <= 0 || h <= 0) return;
     HDC back = CreateBackdropDC(control, rect);
     if (!back) return;
+    FaceKey key;
+    if (record) {
+        key = {state & (ODS_SELECTED | ODS_DISABLED | ODS_FOCUS | kHover), w, h,
+               BackdropHash(back), ThemeColour, TextColourOf(control), record->Text,
+               record->FaceName, record->FontSize, record->FontStyle};
+        if (rect.left == 0 && rect.top == 0 && record->Faces.Draw(key, target)) {
+            ReleaseBackdropDC(back);
+            return;
+        }
+    }
     {
         BackdropSurface surface(back);
         GdipGraphics& graphics = surface.Graphics();
@@ -245,6 +255,7 @@ void DrawPushButtonFace(HWND control, HDC target, UINT state, const RECT& rect) 
                 graphics.DrawString(record->Text, font, ink, gp::RectF(0, 2, fw, fh), &format);
         }
     }
+    if (record && rect.left == 0 && rect.top == 0) record->Faces.Store(key, back);
     dll::BitBlt(target, 0, 0, w, h, back, 0, 0, SRCCOPY);
     ReleaseBackdropDC(back);
 }

@@ -309,6 +309,53 @@ TEST_F(ControlsTest, PushButtonFacesByState) {
     }
 }
 
+// Repaints copy a face drawn before, but only while everything it shows is
+// unchanged: each change below must show in the next repaint at once.
+TEST_F(ControlsTest, RepaintsReuseAFaceOnlyWhileNothingItShowsChanged) {
+    ControlHost host;
+    host.Compose();
+    HWND push = host.Child("BUTTON", BS_PUSHBUTTON, "Aa", 20, 20, 80, 30);
+    SkinChildControls(host.number, host.window);
+    ButtonRecord* record = host.Button(push);
+    ASSERT_NE(nullptr, record);
+    auto face = [&] {
+        DibCanvas canvas(80, 30);
+        DrawPushButtonFace(push, canvas.dc(), 0x40, RECT{0, 0, 80, 30});
+        GdiFlush();
+        return std::vector<uint32_t>(canvas.bits(), canvas.bits() + 80 * 30);
+    };
+    struct Change {
+        const char* name;
+        void (*apply)(ControlHost&, HWND);
+    } changes[] = {
+        {"window image recomposed with another colour",
+         [](ControlHost& h, HWND) {
+             h.record->BackColour = 0x00106020;
+             GlobalBackColour = 0x00106020;
+             h.Compose();
+         }},
+        {"theme colour", [](ControlHost&, HWND) { ThemeColour = 0x0000FF00; }},
+        {"caption", [](ControlHost&, HWND b) { SetWindowTextA(b, "Bb"); }},
+        {"moved over another part of the picture",
+         [](ControlHost& h, HWND b) {
+             // A picture with a gradient, so another place has other pixels.
+             h.record->DrawMode = 0;
+             GlobalBackgroundImage = vostrel::skin::test::Picture(SkinImage::Background);
+             h.Compose();
+             SetWindowPos(b, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+         }},
+    };
+    std::vector<uint32_t> before = face();
+    EXPECT_EQ(before, face()) << "the same face twice";
+    EXPECT_GE(record->Faces.Count(), 1);
+    for (const Change& change : changes) {
+        change.apply(host, push);
+        const std::vector<uint32_t> after = face();
+        EXPECT_NE(before, after) << change.name;
+        before = after;
+    }
+}
+
 TEST_F(ControlsTest, HoverAndPressedDifferFromNormal) {
     ControlHost host;
     host.Compose();
