@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
+#include "test_support.h"
 #include "ui_helpers.h"
 
 namespace {
@@ -21,13 +23,60 @@ using vostrel::test::FindTopLevel;
 using vostrel::test::MessageBoxText;
 using vostrel::test::TextOf;
 using vostrel::test::WaitFor;
+using vostrel::test::ColourNear;
+using vostrel::test::DibCanvas;
+
+// A copy of what the screen shows of a window (the virtual display shows
+// every window as it is drawn: no compositor, nothing on top of it).
+class Screenshot {
+public:
+    explicit Screenshot(HWND window) : rect_(WindowRectOf(window)),
+        canvas_(rect_.right - rect_.left, rect_.bottom - rect_.top) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(canvas_.dc(), 0, 0, canvas_.width(), canvas_.height(), screen, rect_.left,
+               rect_.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        GdiFlush();
+    }
+    uint32_t Pixel(int x, int y) const { return canvas_.Pixel(x, y); }
+    const DibCanvas& Canvas() const { return canvas_; }
+    void Save(const std::string& name) const {
+        vostrel::test::SavePng(canvas_, vostrel::test::ArtifactDir() + "/" + name);
+    }
+    // Mean colour of a rectangle, 0x00RRGGBB.
+    uint32_t Mean(int x, int y, int w, int h) const {
+        long long r = 0, g = 0, b = 0;
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i) {
+                const uint32_t p = canvas_.Pixel(i, j);
+                r += (p >> 16) & 0xFF;
+                g += (p >> 8) & 0xFF;
+                b += p & 0xFF;
+            }
+        const long long n = static_cast<long long>(w) * h;
+        return static_cast<uint32_t>(((r / n) << 16) | ((g / n) << 8) | (b / n));
+    }
+
+private:
+    static RECT WindowRectOf(HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return r;
+    }
+    RECT rect_;
+    DibCanvas canvas_;
+};
+
+int Red(uint32_t c) { return (c >> 16) & 0xFF; }
+int Green(uint32_t c) { return (c >> 8) & 0xFF; }
+int Blue(uint32_t c) { return c & 0xFF; }
 
 // 32-bit Wine runs under emulation here: its processes start in about a
 // minute and run many times slower.
 #ifdef _WIN64
-constexpr DWORD kStartLimit = 60000, kStepLimit = 15000;
+constexpr DWORD kStartLimit = 60000, kStepLimit = 15000, kSettle = 1000;
 #else
-constexpr DWORD kStartLimit = 300000, kStepLimit = 90000;
+constexpr DWORD kStartLimit = 300000, kStepLimit = 90000, kSettle = 10000;
 #endif
 
 // The program's path as Wine sees it (the build gives a Unix path).
@@ -167,6 +216,102 @@ TEST_F(EndToEnd, MessagesCustomWindowAndShutdown) {
     DWORD code = 1;
     GetExitCodeProcess(process_.hProcess, &code);
     EXPECT_EQ(0u, code);
+}
+
+// The dressed main window as the user sees it: idle, with a site button
+// under the pointer, with the close button lit; then the close caption
+// button ends the program. The screenshots are kept as artefacts.
+TEST_F(EndToEnd, DressedMainWindowLooksRightAndItsCloseButtonEndsTheProgram) {
+    HWND main = WaitForWindow("Vostrel V1.0", kStartLimit);
+    ASSERT_NE(nullptr, main) << "the main window did not appear";
+    // Park the pointer away from the window, then let it paint.
+    SetCursorPos(0, 0);
+    SetForegroundWindow(main);
+    WaitFor([] { return false; }, kSettle + 500);
+    RECT wr{};
+    GetWindowRect(main, &wr);
+    // The client area is the whole window: no system frame.
+    RECT client{};
+    GetClientRect(main, &client);
+    ASSERT_EQ(1104, client.right);
+    ASSERT_EQ(504, client.bottom);
+
+    const Screenshot idle(main);
+    idle.Save("vostrel_idle.png");
+    // Caption band: the title's white outlined text near the icon, on the
+    // darkened top band of the picture; the icon (blue tile) at its left.
+    const uint32_t icon = idle.Mean(9, 8, 10, 10);
+    EXPECT_GT(Blue(icon), Red(icon) + 40) << std::hex << icon;
+    // The two caption buttons: white glyphs at the top right, minimise left
+    // of close, and nothing lit while the pointer is away.
+    auto brightest = [&](const Screenshot& shot, int x0, int x1, int y0, int y1) {
+        int best = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const uint32_t p = shot.Pixel(x, y);
+                best = std::max(best, std::min({Red(p), Green(p), Blue(p)}));
+            }
+        return best;
+    };
+    const int stripLeft = 1104 - 67;
+    EXPECT_GT(brightest(idle, stripLeft, stripLeft + 26, 2, 20), 200) << "minimise glyph";
+    EXPECT_GT(brightest(idle, stripLeft + 27, 1104 - 2, 2, 20), 200) << "close glyph";
+    // The background picture fills the client area right of the buttons: a
+    // dark blue-green picture, not the system's grey or black.
+    const uint32_t picture = idle.Mean(500, 200, 100, 100);
+    EXPECT_GT(Blue(picture), Red(picture)) << std::hex << picture;
+    EXPECT_FALSE(ColourNear(picture, GetSysColor(COLOR_BTNFACE) & 0xFFFFFF, 20));
+    EXPECT_GT(Red(picture) + Green(picture) + Blue(picture), 60);
+    // The site buttons are the skin's translucent faces over the picture, in
+    // the group box at (0, 16): lighter than the picture, with a caption.
+    HWND site = FindChildByCaption(main, "爱奇艺");
+    ASSERT_NE(nullptr, site);
+    RECT sr{};
+    GetWindowRect(site, &sr);
+    const int sx = sr.left - wr.left, sy = sr.top - wr.top;
+    EXPECT_EQ(0, sx);
+    EXPECT_EQ(16 + 6, sy);
+    const uint32_t face = idle.Mean(sx + 4, sy + 4, 20, 10);
+    EXPECT_GT(Red(face), Red(picture) + 30) << std::hex << face;
+
+    // The pointer over the first site button: its hover look (theme-blue
+    // outline and shading) replaces the plain face.
+    SetCursorPos(sr.left + 20, sr.top + 20);
+    PostMessageA(site, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+    WaitFor([] { return false; }, kSettle);
+    const Screenshot hovered(main);
+    hovered.Save("vostrel_site_button_hover.png");
+    const uint32_t hoverFace = hovered.Mean(sx + 4, sy + 4, 20, 10);
+    EXPECT_NE(face, hoverFace);
+    // The theme colour is pure blue: the outline's left edge turns blue.
+    const uint32_t edge = hovered.Pixel(sx, sy + 20);
+    EXPECT_GT(Blue(edge), Red(edge) + 60) << std::hex << edge;
+
+    // The pointer on the close button: it lights up (a red glow) once the
+    // eight fade steps have run.
+    const int closeX = stripLeft + 27 + 19, closeY = 10;
+    SetCursorPos(wr.left + closeX, wr.top + closeY);
+    PostMessageA(site, WM_MOUSELEAVE, 0, 0);
+    PostMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(closeX, closeY));
+    WaitFor([] { return false; }, kSettle);
+    const Screenshot lit(main);
+    lit.Save("vostrel_close_lit.png");
+    const uint32_t glow = lit.Mean(stripLeft + 29, 3, 8, 14);
+    const uint32_t glowBefore = idle.Mean(stripLeft + 29, 3, 8, 14);
+    EXPECT_GT(Red(glow), Red(glowBefore) + 40) << std::hex << glow << " / " << glowBefore;
+    EXPECT_GT(Red(glow), Blue(glow)) << std::hex << glow;
+
+    // A press and release on the close button closes the window and ends
+    // the program cleanly (its exit routine ran once: a second run would
+    // free the skin twice and the process would not end with 0).
+    PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(closeX, closeY));
+    PostMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(closeX, closeY));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process_.hProcess, kStepLimit + 10000))
+        << "the program did not end after its close button";
+    DWORD code = 1;
+    GetExitCodeProcess(process_.hProcess, &code);
+    EXPECT_EQ(0u, code);
+    SetCursorPos(0, 0);
 }
 
 }  // namespace
