@@ -296,6 +296,18 @@ def check_box_checked():
     return img
 
 
+# The combo box's drop arrow: an opaque black triangle pointing down, 7 pixels
+# wide in its top row and one pixel narrower on each side in every row below.
+
+def combo_arrow():
+    img = Image.new("RGBA", (7, 4), (0, 0, 0, 0))
+    px = img.load()
+    for y in range(4):
+        for x in range(y, 7 - y):
+            px[x, y] = (0, 0, 0, 255)
+    return img
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     write_ico(os.path.join(OUT, "vostrel.ico"), program_icon())
@@ -308,6 +320,7 @@ def main():
         "caption_close.png": button_close,
         "check_box.png": check_box_unchecked,
         "check_box_checked.png": check_box_checked,
+        "combo_arrow.png": combo_arrow,
     }
     for name, make in buttons.items():
         # No ancillary chunks, so the bytes are the same on every run.

@@ -11,6 +11,7 @@ const char* SkinImageName(SkinImage which) {
         case SkinImage::CaptionRestore: return "SKIN_CAPTION_RESTORE";
         case SkinImage::CaptionClose: return "SKIN_CAPTION_CLOSE";
         case SkinImage::Background: return "SKIN_BACKGROUND";
+        case SkinImage::ComboArrow: return "SKIN_COMBO_ARROW";
     }
     return "";
 }

@@ -1,5 +1,6 @@
-// The skin's embedded pictures: the six caption-button PNGs and the main
-// window's background JPEG, carried as RCDATA resources of the program.
+// The skin's embedded pictures: the six caption-button PNGs, the main
+// window's background JPEG and the combo box's drop arrow, carried as RCDATA
+// resources of the program.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +17,7 @@ enum class SkinImage {
     CaptionRestore,
     CaptionClose,
     Background,
+    ComboArrow,
 };
 
 // The resource name of a picture ("SKIN_CAPTION_CLOSE", ...).
