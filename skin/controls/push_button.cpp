@@ -8,6 +8,7 @@
 #include "gdiplus/gdip.h"
 #include "skin/controls/backdrop_surface.h"
 #include "skin/controls/child_controls.h"
+#include "skin/controls/image_button.h"
 #include "skin/core/primitives.h"
 
 namespace vostrel::skin {
@@ -105,6 +106,9 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     int n = 0;
     ButtonRecord* record = FindButtonRecord(window, &n);
     if (!record) return PassToPreviousProc(window, message, wParam, lParam);
+    // An image button's tool tip goes with the button: the system makes the
+    // top-level window its owner, which may live on long after the button.
+    if (message == WM_NCDESTROY) record->Tooltip.Destroy();
     WindowRecord& owner = *RecordOf(n);
     const int position = static_cast<int>(GetPropValue(window, kPropNumber));
     switch (message) {
@@ -149,8 +153,12 @@ bool DrawButtonItem(int n, const DRAWITEMSTRUCT& item) {
         case kPushButton:
             DrawPushButtonFace(item.hwndItem, item.hDC, item.itemState, item.rcItem);
             return true;
-        // The image faces belong to the image-button operations, which are
-        // not joined yet; until then such a button stays as its backdrop.
+        case kImageTextButton:
+            DrawImageTextButtonFace(item.hwndItem, item.hDC, item.itemState, item.rcItem);
+            return true;
+        case kImageButton:
+            DrawImageButtonFace(item.hwndItem, item.hDC, item.itemState, item.rcItem);
+            return true;
         default: return false;
     }
 }
@@ -162,14 +170,21 @@ void RepaintButton(HWND control, UINT state, bool hover) {
     switch (record->Kind) {
         case kRadioButton: DrawRadioButton(control, state); return;
         case kCheckBox: DrawCheckBox(control, state); return;
-        case kPushButton: break;
+        case kPushButton:
+        case kImageTextButton:
+        case kImageButton: break;
         default: return;
     }
     HDC dc = dll::GetDC(control);
     if (!dc) return;
     RECT client{};
     dll::GetClientRect(control, &client);
-    DrawPushButtonFace(control, dc, state, client);
+    if (record->Kind == kImageTextButton)
+        DrawImageTextButtonFace(control, dc, state, client);
+    else if (record->Kind == kImageButton)
+        DrawImageButtonFace(control, dc, state, client);
+    else
+        DrawPushButtonFace(control, dc, state, client);
     dll::ReleaseDC(control, dc);
 }
 
