@@ -373,6 +373,13 @@ TEST_F(EditComboTest, FocusChangesRepaintTheRingAtOnce) {
     FlushEvents(30);
     EXPECT_TRUE(ColourNear(Over(kVeiled, kBlack, 80), WindowPixels(edit)->Pixel(0, middle), 3))
         << Hex(WindowPixels(edit)->Pixel(0, middle));
+    // The system's own border never comes back over the ring.
+    SendMessageA(edit, WM_NCPAINT, 1, 0);
+    DefWindowProcA(edit, WM_NCPAINT, 1, 0);  // what the system would draw
+    const uint32_t system = WindowPixels(edit)->Pixel(0, middle);
+    SendMessageA(edit, WM_NCPAINT, 1, 0);
+    EXPECT_TRUE(ColourNear(Over(kVeiled, kBlack, 80), WindowPixels(edit)->Pixel(0, middle), 3))
+        << Hex(WindowPixels(edit)->Pixel(0, middle)) << " system's " << Hex(system);
 }
 
 TEST_F(EditComboTest, EditWithScrollBarsKeepsTheSystemScrollBars) {
@@ -409,6 +416,19 @@ TEST_F(EditComboTest, EditWithScrollBarsKeepsTheSystemScrollBars) {
             dark += (pixels->Pixel(xx, yy) & 0xFF) < 0x80;
     EXPECT_GT(dark, 0);
     EXPECT_NE(kVeiled, pixels->Pixel(x, y));
+}
+
+TEST_F(EditComboTest, ArrowPictureIsASevenByFourBlackTriangle) {
+    vostrel::GdipBitmap picture;
+    ASSERT_TRUE(picture.CreateFromBytes(ComboArrowPicture()));
+    ASSERT_EQ(7u, picture.GetWidth());
+    ASSERT_EQ(4u, picture.GetHeight());
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 7; ++x) {
+            const bool inside = x >= y && x < 7 - y;
+            EXPECT_EQ(inside ? 0xFF000000u : 0u, picture.GetPixel(x, y) & (inside ? ~0u : 0xFF000000u))
+                << x << "," << y;
+        }
 }
 
 struct ComboCase {
@@ -722,7 +742,7 @@ TEST_F(EditComboTest, PaintFocusAndHoverRoundsLeaveEveryBalanceUnchanged) {
     FlushEvents();
     const auto baseline = vostrel::dll::CountObjects();
     const int backdrops = BackdropDcCount();
-    for (int i = 1; i < 300; ++i) {
+    for (int i = 1; i < 150; ++i) {
         round();
         if (i % 50 == 0) FlushEvents();
     }
