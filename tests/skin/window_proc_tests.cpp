@@ -597,3 +597,47 @@ TEST(SkinWindowProcI686, CaptionButtonActionThroughItsStub) {
 }
 
 }  // namespace
+
+// ---- Soak -----------------------------------------------------------------------------------
+
+namespace {
+
+// One pointer entry to caption button k and its leave; with `steps`, a fade
+// step on each side (the steps draw the glow).
+void EnterAndLeave(Skinned& s, int k, bool steps) {
+    const auto timer = reinterpret_cast<WPARAM>(s.w.window);
+    s.Send(WM_MOUSEHOVER);
+    s.Send(WM_MOUSEMOVE, 0, s.ButtonCentre(k));
+    if (steps) s.Send(WM_TIMER, timer);
+    s.Send(WM_MOUSELEAVE);
+    if (steps) s.Send(WM_TIMER, timer);
+}
+
+}  // namespace
+
+// Pointer entries and leaves over every caption button, and recompositions
+// of the window image, leave every GDI and GDI+ balance where the first
+// round left it.
+TEST(SkinWindowProc, TenThousandCaptionHoversAndAThousandRecompositionsLeaveEveryBalance) {
+    Skinned s;
+    s.Paint();
+    const int buttons = s.record->CaptionButtons.Count();
+    ASSERT_GE(buttons, 2);
+    for (int k = 1; k <= buttons; ++k) EnterAndLeave(s, k, true);
+    s.Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 400));
+    s.Paint();
+    FlushEvents();
+    const auto after = vostrel::dll::CountObjects();
+
+    // Every tenth cycle also draws its glow steps.
+    for (int i = 1; i < 10000; ++i) EnterAndLeave(s, 1 + i % buttons, i % 10 == 0);
+    EXPECT_EQ("", vostrel::dll::ObjectChangesSince(after)) << "after the hovers";
+    for (int i = 1; i < 1000; ++i) {
+        s.Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 400));
+        ASSERT_EQ(1, s.record->Recompose);
+        s.Paint();
+        ASSERT_EQ(0, s.record->Recompose);
+    }
+    FlushEvents();
+    EXPECT_EQ("", vostrel::dll::ObjectChangesSince(after)) << "after the recompositions";
+}
