@@ -450,8 +450,18 @@ TEST_F(EditComboTest, ComboBoxStylesFrameButtonArrowAndHoles) {
     for (size_t i = 0; i < std::size(cases); ++i)
         combos.push_back(MakeCombo(host, cases[i].style, 10 + static_cast<int>(i) * 150, 10, 140,
                                    cases[i].style == CBS_SIMPLE ? 100 : 120));
+    HWND edit = host.Child("Edit", WS_BORDER, "edit", 10, 140, 130, 24);
+    HWND multi = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "1\r\n2\r\n3\r\n4\r\n5",
+                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, 160, 130, 130,
+                                 60, host.window, nullptr, GetModuleHandleA(nullptr), nullptr);
     SkinChildControls(host.number, host.window);
     shown.Settle();
+    SetFocus(edit);
+    SendMessageA(multi, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    FlushEvents(20);
+    Save(*WindowPixels(host.window), "edit_combo_overview");
+    SetFocus(host.window);
+    SendMessageA(multi, WM_MOUSELEAVE, 0, 0);
     const uint32_t frame = Over(kVeiled, kBlack, 80);
     for (size_t i = 0; i < std::size(cases); ++i) {
         const ComboCase& c = cases[i];
