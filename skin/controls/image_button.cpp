@@ -79,17 +79,33 @@ void DrawStateFrame(GdipGraphics& graphics, float size, float iw, float ih, int 
 }
 
 // The common frame of both faces: a backdrop of the rectangle's size, drawn
-// on by `draw`, then copied to the target.
+// on by `draw`, then copied to the target. A face drawn before from the same
+// look, size, text, colours and backdrop is copied from the record's cache
+// instead: decoding the pictures costs more than all the rest.
 template <typename F>
-void DrawOnBackdrop(HWND control, HDC target, const RECT& rect, F&& draw) {
+void DrawOnBackdrop(HWND control, ButtonRecord& record, HDC target, UINT state, const RECT& rect,
+                    F&& draw) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0 || !target) return;
     HDC back = CreateBackdropDC(control, rect);
     if (!back) return;
+    const bool cacheable = rect.left == 0 && rect.top == 0;
+    FaceKey key;
+    if (cacheable) {
+        key = {state & (ODS_SELECTED | ODS_DISABLED | ODS_FOCUS | kHover), w, h,
+               BackdropHash(back), ThemeColour,
+               static_cast<COLORREF>(GetPropValue(control, kPropTextColour)), record.Text,
+               record.FaceName, record.FontSize, record.FontStyle};
+        if (record.Faces.Draw(key, target)) {
+            ReleaseBackdropDC(back);
+            return;
+        }
+    }
     {
         BackdropSurface surface(back);
         draw(surface.Graphics());
     }
+    if (cacheable) record.Faces.Store(key, back);
     dll::BitBlt(target, 0, 0, w, h, back, 0, 0, SRCCOPY);
     ReleaseBackdropDC(back);
 }
@@ -120,6 +136,8 @@ ButtonRecord* TakeImageButton(HWND button, int kind, const std::string& toolTip)
     }
     record->Kind = kind;
     record->Text = ControlWindowText(button);
+    // Faces drawn before came from another kind or other pictures.
+    record->Faces.Clear();
     if (!toolTip.empty()) {
         if (record->Tooltip.Window()) {
             record->Tooltip.SetToolText(kToolId, toolTip);
@@ -165,7 +183,7 @@ int WindowSkin::MakeImageButton(HWND button, const Bytes& normal, const Bytes& h
 // ---------------------------------------------------------------------------
 
 void DrawImageButtonFace(HWND control, HDC target, UINT state, const RECT& rect) {
-    const ButtonRecord* record = FindButtonRecord(control);
+    ButtonRecord* record = FindButtonRecord(control);
     if (!record) return;
     // The picture of the state, when the record has one, is all the face.
     // Pictures are decoded only when drawn: decoding costs more than the
@@ -177,7 +195,7 @@ void DrawImageButtonFace(HWND control, HDC target, UINT state, const RECT& rect)
         own = kHoverImage;
     else if (state & ODS_SELECTED)
         own = kPressedImage;
-    DrawOnBackdrop(control, target, rect, [&](GdipGraphics& graphics) {
+    DrawOnBackdrop(control, *record, target, state, rect, [&](GdipGraphics& graphics) {
         if (own >= 0 && !record->Images[own].empty()) {
             const Picture picture(record->Images[own]);
             if (picture.Present()) {
@@ -212,12 +230,12 @@ void DrawImageButtonFace(HWND control, HDC target, UINT state, const RECT& rect)
 }
 
 void DrawImageTextButtonFace(HWND control, HDC target, UINT state, const RECT& rect) {
-    const ButtonRecord* record = FindButtonRecord(control);
+    ButtonRecord* record = FindButtonRecord(control);
     if (!record) return;
     RECT client{};
     dll::GetClientRect(control, &client);
     const float cw = static_cast<float>(client.right), ch = static_cast<float>(client.bottom);
-    DrawOnBackdrop(control, target, rect, [&](GdipGraphics& graphics) {
+    DrawOnBackdrop(control, *record, target, state, rect, [&](GdipGraphics& graphics) {
         const float x = static_cast<float>(rect.left), y = static_cast<float>(rect.top);
         const float w = static_cast<float>(rect.right - rect.left);
         const float h = static_cast<float>(rect.bottom - rect.top);

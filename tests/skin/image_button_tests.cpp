@@ -254,6 +254,20 @@ TEST_F(ImageButtonTest, ImageButtonFacesByState) {
     }
 }
 
+TEST_F(ImageButtonTest, NewPicturesReplaceTheFacesDrawnBefore) {
+    HWND button = host_.Child("BUTTON", BS_PUSHBUTTON, "", 20, 20, 40, 40);
+    ASSERT_EQ(1, TestSkin().MakeImageButton(button, SolidPng(kNormalPixel), SolidPng(kHoverPixel),
+                                            {}, {}, ""));
+    EXPECT_EQ(kNormalPixel, Face(button, 0, 40, 40)->Pixel(10, 10));
+    EXPECT_EQ(kHoverPixel, Face(button, 0x40, 40, 40)->Pixel(10, 10));
+    ASSERT_EQ(1, TestSkin().MakeImageButton(button, SolidPng(kPressedPixel), {}, {}, {}, ""));
+    EXPECT_EQ(kPressedPixel, Face(button, 0, 40, 40)->Pixel(10, 10));
+    EXPECT_EQ(kPressedPixel, Face(button, 0x40, 40, 40)->Pixel(10, 10)) << "inside the frame";
+    // The same button as an image-and-text button: its own face, not the old one.
+    ASSERT_EQ(1, TestSkin().MakeImageTextButton(button, SolidPng(kHoverPixel), 1, ""));
+    EXPECT_EQ(kHoverPixel, Face(button, 0, 40, 40)->Pixel(20, 20));
+}
+
 TEST_F(ImageButtonTest, FramesWithoutStatePicturesDifferByState) {
     HWND plain = host_.Child("BUTTON", BS_PUSHBUTTON, "", 80, 20, 40, 40);
     ASSERT_EQ(1, TestSkin().MakeImageButton(plain, SolidPng(kNormalPixel), {}, {}, {}, ""));
@@ -285,14 +299,22 @@ TEST_F(ImageButtonTest, BytesThatAreNoPictureDrawTheFaceWithoutIt) {
     ASSERT_EQ(1, TestSkin().MakeImageButton(button, kNotAPicture, kNotAPicture, Bytes{0x89, 'P'},
                                             kNotAPicture, ""));
     ASSERT_EQ(1, TestSkin().MakeImageTextButton(text, kNotAPicture, 1, ""));
+    auto drawAll = [&] {
+        for (UINT state : {0u, 0x40u, static_cast<UINT>(ODS_SELECTED),
+                           static_cast<UINT>(ODS_DISABLED), static_cast<UINT>(ODS_FOCUS)}) {
+            auto canvas = Face(button, state, 40, 40);
+            EXPECT_EQ(kBackPixel, canvas->Pixel(10, 10)) << state;
+            auto withText = Face(text, state, 100, 40);
+            EXPECT_NE(0xFFFFFFu, withText->Pixel(50, 30)) << "the face was drawn";
+        }
+    };
+    drawAll();
     const auto start = vostrel::dll::CountObjects();
-    for (UINT state : {0u, 0x40u, static_cast<UINT>(ODS_SELECTED), static_cast<UINT>(ODS_DISABLED),
-                       static_cast<UINT>(ODS_FOCUS)}) {
-        auto canvas = Face(button, state, 40, 40);
-        EXPECT_EQ(kBackPixel, canvas->Pixel(10, 10)) << state;
-        auto withText = Face(text, state, 100, 40);
-        EXPECT_NE(0xFFFFFFu, withText->Pixel(50, 30)) << "the face was drawn";
-    }
+    // Made again (the faces kept for repaints go), every face is drawn anew.
+    ASSERT_EQ(1, TestSkin().MakeImageButton(button, kNotAPicture, kNotAPicture, Bytes{0x89, 'P'},
+                                            kNotAPicture, ""));
+    ASSERT_EQ(1, TestSkin().MakeImageTextButton(text, kNotAPicture, 1, ""));
+    drawAll();
     // The pictures that failed to decode left nothing behind.
     EXPECT_EQ("", vostrel::dll::ObjectChangesSince(start));
 }
@@ -517,6 +539,13 @@ TEST_F(ImageButtonTest, ThousandHoversAndPaintsLeaveEveryBalanceUnchanged) {
     const auto baseline = vostrel::dll::CountObjects();
     const int backdrops = BackdropDcCount();
     for (int i = 1; i < 1000; ++i) {
+        // Faces are kept for repaints; new pictures every tenth round make
+        // the faces be drawn (and the pictures decoded) again.
+        if (i % 10 == 0) {
+            TestSkin().MakeImageButton(image, png, SolidPng(kHoverPixel, 8),
+                                       SolidPng(kPressedPixel, 8), png, "图");
+            TestSkin().MakeImageTextButton(text, png, 1, "字");
+        }
         round();
         if (i % 250 == 0) FlushEvents();
     }
