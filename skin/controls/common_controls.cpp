@@ -96,7 +96,7 @@ LRESULT OnPaint(HWND window, const OtherControlRecord& record, WPARAM wParam, LP
 // The subclassing ends with the window: the previous procedure is given back
 // (unless another procedure was laid over this one since) and the properties
 // go; the record keeps its position but no longer names the handle.
-LRESULT OnNcDestroy(HWND window, OtherControlRecord& record, WPARAM wParam, LPARAM lParam) {
+LRESULT OnNcDestroy(HWND window, OtherControlRecord* record, WPARAM wParam, LPARAM lParam) {
     WNDPROC previous = PreviousProcOf(window);
     if (reinterpret_cast<WNDPROC>(dll::GetWindowLongPtrA(window, GWLP_WNDPROC)) ==
             OtherControlProc &&
@@ -105,7 +105,7 @@ LRESULT OnNcDestroy(HWND window, OtherControlRecord& record, WPARAM wParam, LPAR
     ::RemovePropA(window, kPropOtherNumber);
     ::RemovePropA(window, kPropOtherOwnerNumber);
     ::RemovePropA(window, kPropOtherPreviousProc);
-    record.Handle = nullptr;
+    if (record) record->Handle = nullptr;
     if (!previous) return dll::DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
     return dll::CallWindowProcA(previous, window, WM_NCDESTROY, wParam, lParam);
 }
@@ -155,6 +155,8 @@ int WindowSkin::SkinCommonControls(HWND control, std::optional<COLORREF> colourK
 
 LRESULT CALLBACK OtherControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     OtherControlRecord* record = FindOtherControlRecord(window);
+    // Also when the window record went first: the properties still go.
+    if (message == WM_NCDESTROY) return OnNcDestroy(window, record, wParam, lParam);
     if (!record) return PassOn(window, message, wParam, lParam);
     switch (message) {
         case WM_MOVE:
@@ -171,7 +173,6 @@ LRESULT CALLBACK OtherControlProc(HWND window, UINT message, WPARAM wParam, LPAR
             // backdrop along with the text.
             if (IsRichEdit(GetClassNameText(window))) dll::InvalidateRect(window, nullptr, FALSE);
             return PassOn(window, message, wParam, lParam);
-        case WM_NCDESTROY: return OnNcDestroy(window, *record, wParam, lParam);
         default: return PassOn(window, message, wParam, lParam);
     }
 }
