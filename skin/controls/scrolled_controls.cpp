@@ -88,8 +88,13 @@ LRESULT PaintTransparentTree(HWND control) {
     const RECT client = ClientRectOf(control);
     const int w = client.right, h = client.bottom;
     if (w <= 0 || h <= 0) return dll::DefWindowProcA(control, WM_PAINT, 0, 0);
+    HDC veil = VeiledClientBackdrop(control);
+    if (!veil) return PassToPreviousProc(control, WM_PAINT, 0, 0);
     HDC image = CreateBackdropDC(control, client);
-    if (!image) return PassToPreviousProc(control, WM_PAINT, 0, 0);
+    if (!image) {
+        ReleaseBackdropDC(veil);
+        return PassToPreviousProc(control, WM_PAINT, 0, 0);
+    }
     // Where the tree leaves its background unpainted the key shows, not the
     // backdrop that the memory DC started with.
     if (HBRUSH key = dll::CreateSolidBrush(kColourKey)) {
@@ -97,18 +102,13 @@ LRESULT PaintTransparentTree(HWND control) {
         dll::DeleteObject(key);
     }
     PassToPreviousProc(control, WM_PAINT, reinterpret_cast<WPARAM>(image), 0);
-    HDC veil = VeiledClientBackdrop(control);
-    HDC source = image;
-    if (veil) {
-        dll::TransparentBlt(veil, 0, 0, w, h, image, 0, 0, w, h, kColourKey);
-        source = veil;
-    }
+    dll::TransparentBlt(veil, 0, 0, w, h, image, 0, 0, w, h, kColourKey);
     if (HDC screen = GetDCExcludingOpaqueChildren(control)) {
-        dll::BitBlt(screen, 0, 0, w, h, source, 0, 0, SRCCOPY);
+        dll::BitBlt(screen, 0, 0, w, h, veil, 0, 0, SRCCOPY);
         dll::ReleaseDC(control, screen);
     }
-    if (veil) ReleaseBackdropDC(veil);
     ReleaseBackdropDC(image);
+    ReleaseBackdropDC(veil);
     // Validates the control: everything was painted.
     return dll::DefWindowProcA(control, WM_PAINT, 0, 0);
 }

@@ -221,27 +221,60 @@ TEST_F(ScrolledControlsTest, TransparentControlsSetTheListAndTreeBackgrounds) {
     }
 }
 
-TEST_F(ScrolledControlsTest, EraseIsLeftToThePaintOnlyWhenTransparent) {
-    // Transparent: the paint covers the whole client area, so the erase
-    // draws nothing and reports it done. Opaque: the control erases itself.
-    for (int transparent : {1, 0}) {
-        SCOPED_TRACE(transparent ? "transparent" : "opaque");
-        TransparentControls = transparent;
+enum class Erased { Nothing, Veil, OwnColour };
+
+struct EraseCase {
+    const char* cls;
+    DWORD style;
+    int transparent;
+    Erased erased;
+};
+
+TEST_F(ScrolledControlsTest, EraseFollowsTheKindOfControl) {
+    // Transparent lists leave the erase to the paint, which covers the whole
+    // client area; IP-address and date-time controls erase to the veiled
+    // window image; opaque controls erase themselves.
+    const EraseCase rows[] = {
+        {"SysTreeView32", 0, 1, Erased::Nothing},
+        {"SysListView32", LVS_REPORT, 1, Erased::Nothing},
+        {"ListBox", 0, 1, Erased::Nothing},
+        {"SysIPAddress32", 0, 1, Erased::Veil},
+        {"SysDateTimePick32", 0, 1, Erased::Veil},
+        {"SysTreeView32", 0, 0, Erased::OwnColour},
+        {"SysListView32", LVS_REPORT, 0, Erased::OwnColour},
+    };
+    for (const EraseCase& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.cls << (row.transparent ? " transparent" : " opaque"));
+        TransparentControls = row.transparent;
         ControlHost host;
         host.Compose();
-        HWND tree = host.Child("SysTreeView32", 0, "", 10, 10, 60, 40);
+        HWND control = host.Child(row.cls, row.style, "", 10, 10, 60, 40);
+        SetPropValue(control, kPropTextColour, RGB(1, 2, 3));
         InstallScrolledControls(host.number, host.window);
-        if (!transparent) SendMessageA(tree, TVM_SETBKCOLOR, 0, RGB(0, 255, 0));
+        if (row.erased == Erased::OwnColour) {
+            SendMessageA(control, TVM_SETBKCOLOR, 0, RGB(0, 255, 0));
+            SendMessageA(control, LVM_SETBKCOLOR, 0, RGB(0, 255, 0));
+        }
         DibCanvas canvas(60, 40);
         canvas.Fill(0x123456);
-        const LRESULT result = SendMessageA(tree, WM_ERASEBKGND,
-                                            reinterpret_cast<WPARAM>(canvas.dc()), 0);
+        SetTextColor(canvas.dc(), RGB(9, 9, 9));
+        const LRESULT result =
+            SendMessageA(control, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0);
         GdiFlush();
-        if (transparent) {
-            EXPECT_EQ(1, result);
-            EXPECT_EQ(0x123456u, canvas.Pixel(20, 20));
-        } else {
-            EXPECT_EQ(0x00FF00u, canvas.Pixel(20, 20));
+        switch (row.erased) {
+            case Erased::Nothing:
+                EXPECT_EQ(1, result);
+                EXPECT_EQ(0x123456u, canvas.Pixel(20, 20));
+                break;
+            case Erased::Veil:
+                // The reply is the text colour the DC had; the DC now has
+                // the control's own.
+                EXPECT_EQ(static_cast<LRESULT>(RGB(9, 9, 9)), result);
+                EXPECT_EQ(RGB(1, 2, 3), GetTextColor(canvas.dc()));
+                EXPECT_TRUE(ColourNear(Over(0xFFFFFF, VeilAlpha, Rgb(kBack)), canvas.Pixel(20, 20), 4))
+                    << std::hex << canvas.Pixel(20, 20);
+                break;
+            case Erased::OwnColour: EXPECT_EQ(0x00FF00u, canvas.Pixel(20, 20)); break;
         }
     }
 }
@@ -731,6 +764,39 @@ TEST_F(ScrolledControlsTest, ControlOutlivingItsWindowRecordStillWorksAndTearsDo
     DestroyWindow(box);
     EXPECT_FALSE(IsWindow(box));
     FlushEvents();
+}
+
+TEST(ScrolledSubclassI686, ProcedureRoundTripAndTeardown) {
+    // Pointer-sized window longs and properties: the previous procedure is
+    // stored, called, and given back before the control's own procedure sees
+    // its last message (the probe under the skin's procedure looks).
+    vostrel::skin::test::EnsureGdiplus();
+    const int skinControls = SkinControls;
+    SkinControls = 1;
+    {
+        ControlHost host;
+        HWND box = host.Child("ListBox", WS_BORDER, "");
+        g_probe = {};
+        g_probe.original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProbeProc)));
+        InstallScrolledControls(host.number, host.window);
+        EXPECT_EQ(reinterpret_cast<INT_PTR>(ProbeProc), GetPropValue(box, kPropPreviousProc));
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(ScrolledControlProc),
+                  GetWindowLongPtrA(box, GWLP_WNDPROC));
+        EXPECT_EQ(0, SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one")));
+        EXPECT_EQ(1, SendMessageA(box, LB_GETCOUNT, 0, 0));
+        SendMessageA(box, WM_NCPAINT, 1, 0);
+        SendMessageA(box, WM_PAINT, 0, 0);
+        SendMessageA(box, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        EXPECT_EQ(kFamilyScrolled, host.record->HotFamily);
+        DestroyWindow(box);
+        EXPECT_TRUE(g_probe.reached);
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(ProbeProc), g_probe.procedure);
+        EXPECT_EQ(0, g_probe.previous);
+        EXPECT_EQ(0, g_probe.number);
+        FlushEvents();
+    }
+    SkinControls = skinControls;
 }
 
 }  // namespace
