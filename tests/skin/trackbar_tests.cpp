@@ -585,9 +585,9 @@ TEST_F(TrackbarTest, PaintHoverAndPositionSoakLeavesEveryBalanceUnchanged) {
     FlushEvents();
     const auto baseline = vostrel::dll::CountObjects();
     const int backdrops = BackdropDcCount();
-    for (int i = 1; i <= 1000; ++i) {
+    for (int i = 1; i <= 300; ++i) {
         round(i);
-        if (i % 200 == 0) FlushEvents();
+        if (i % 100 == 0) FlushEvents();
     }
     FlushEvents();
     EXPECT_EQ("", vostrel::dll::ObjectChangesSince(baseline));
