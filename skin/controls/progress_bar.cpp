@@ -95,6 +95,14 @@ void PaintProgressBar(GdipGraphics& graphics, bool vertical, int width, int heig
 
 // --- messages ------------------------------------------------------------------
 
+// The whole control is one picture (the frame follows its edges), so a new
+// size repaints all of it, not only the part the system exposes.
+LRESULT OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = PassToPreviousProc(window, WM_SIZE, wParam, lParam);
+    dll::InvalidateRect(window, nullptr, FALSE);
+    return result;
+}
+
 LRESULT OnPaint(HWND window, int n, int position, WPARAM wParam, LPARAM lParam) {
     PAINTSTRUCT paint{};
     if (dll::BeginPaint(window, &paint)) {
@@ -148,6 +156,7 @@ LRESULT CALLBACK ProgressBarProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_MOVE:
             DrawProgressBar(n, position, nullptr);
             return PassToPreviousProc(window, message, wParam, lParam);
+        case WM_SIZE: return OnSize(window, wParam, lParam);
         case WM_PAINT: return OnPaint(window, n, position, wParam, lParam);
         case WM_ERASEBKGND:
             dll::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);

@@ -189,6 +189,14 @@ void PaintTrackbar(GdipGraphics& graphics, const TrackbarRecord& record, const T
 
 // --- messages ------------------------------------------------------------------
 
+// The whole control is one picture (the frame follows its edges), so a new
+// size repaints all of it, not only the part the system exposes.
+LRESULT OnSize(HWND window, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = PassToPreviousProc(window, WM_SIZE, wParam, lParam);
+    dll::InvalidateRect(window, nullptr, FALSE);
+    return result;
+}
+
 LRESULT OnPaint(HWND window, int n, int position, WPARAM wParam, LPARAM lParam) {
     PAINTSTRUCT paint{};
     if (dll::BeginPaint(window, &paint)) {
@@ -284,6 +292,7 @@ LRESULT CALLBACK TrackbarProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         case WM_MOVE:
             DrawTrackbar(n, position);
             return PassToPreviousProc(window, message, wParam, lParam);
+        case WM_SIZE: return OnSize(window, wParam, lParam);
         case WM_PAINT: return OnPaint(window, n, position, wParam, lParam);
         case WM_ERASEBKGND:
             dll::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);

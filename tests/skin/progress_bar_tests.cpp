@@ -310,6 +310,13 @@ TEST_F(ProgressBarTest, ShownProgressBarRepaintsItsSkinWhenThePositionMoves) {
     Save(*after, "progress_screen");
     EXPECT_TRUE(IsThemed(after->Pixel(50, 16))) << std::hex << after->Pixel(50, 16);
     EXPECT_FALSE(IsThemed(after->Pixel(150, 16))) << std::hex << after->Pixel(150, 16);
+    // A new size repaints the whole control: the picture follows its edges.
+    SetWindowPos(p, nullptr, 0, 0, 150, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{}, dirty{};
+    GetClientRect(p, &client);
+    EXPECT_TRUE(GetUpdateRect(p, &dirty, FALSE));
+    EXPECT_TRUE(EqualRect(&client, &dirty))
+        << dirty.left << "," << dirty.top << "," << dirty.right << "," << dirty.bottom;
     ShowWindow(host.window, SW_HIDE);
 }
 

@@ -558,6 +558,13 @@ TEST_F(TrackbarTest, ShownTrackbarPaintsItsSkinOnTheScreen) {
     EXPECT_TRUE(IsThemeLine(screen.Pixel(g.alongStart + 2, g.crossTop + 1)))
         << std::hex << screen.Pixel(g.alongStart + 2, g.crossTop + 1);
     EXPECT_EQ(kBackPixel, screen.Pixel(100, 2));
+    // A new size repaints the whole control: the picture follows its edges.
+    SetWindowPos(t, nullptr, 0, 0, 150, 44, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{}, dirty{};
+    GetClientRect(t, &client);
+    EXPECT_TRUE(GetUpdateRect(t, &dirty, FALSE));
+    EXPECT_TRUE(EqualRect(&client, &dirty))
+        << dirty.left << "," << dirty.top << "," << dirty.right << "," << dirty.bottom;
     ShowWindow(host.window, SW_HIDE);
 }
 
