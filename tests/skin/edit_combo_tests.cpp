@@ -711,6 +711,28 @@ TEST_F(EditComboTest, TeardownPutsTheProcedureBackAndFreesEverything) {
     }
 }
 
+TEST_F(EditComboTest, WindowGoingWithItsControlsLeavesNothingBehind) {
+    const auto before = vostrel::dll::CountObjects();
+    HWND inner = nullptr;
+    {
+        ControlHost host;
+        host.Compose();
+        HWND combo = MakeCombo(host, CBS_DROPDOWN, 10, 10);
+        host.Child("Edit", ES_MULTILINE | WS_VSCROLL, "", 10, 50, 80, 60);
+        SkinChildControls(host.number, host.window);
+        inner = FindWindowExA(combo, nullptr, "Edit", nullptr);
+        HDC dc = GetDC(inner);
+        SendMessageA(combo, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(inner));
+        ReleaseDC(inner, dc);
+        ASSERT_NE(0, GetPropValue(inner, kPropColourBrush));
+        SendMessageA(combo, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    }
+    EXPECT_FALSE(IsWindow(inner));
+    EXPECT_EQ("", vostrel::dll::ObjectChangesSince(before));
+    EXPECT_EQ(0, BackdropDcCount());
+}
+
 // ---------------------------------------------------------------------------
 // Soak: paints, focus changes and hovers over every kind.
 
