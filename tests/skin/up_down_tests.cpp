@@ -11,6 +11,7 @@
 #include <string>
 
 #include "gdiplus/gdip.h"
+#include "skin/controls/header.h"
 #include "skin/controls/up_down.h"
 #include "skin/core/primitives.h"
 #include "skin/core/window_skin.h"
@@ -381,6 +382,44 @@ TEST_F(UpDownTest, DestroyedControlTakesItsSubclassingAlong) {
     const uint64_t before = WindowDcsTaken();
     DrawUpDown(host.number, 1);
     EXPECT_EQ(0u, WindowDcsTaken() - before);
+}
+
+// The same teardown on the 32-bit target, where window longs and the
+// properties that hold procedures are 32 bits wide: both families give their
+// controls' procedures back when the controls go.
+TEST(ControlTeardownI686, UpDownsAndHeadersGiveTheirProceduresBack) {
+    GlobalSettingsGuard guard;
+    const int skinControls = SkinControls;
+    SkinControls = 1;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    struct Row {
+        const char* cls;
+        void (*install)(int, HWND);
+        WNDPROC skin;
+        ControlList WindowRecord::*list;
+    } rows[] = {{UPDOWN_CLASSA, InstallUpDowns, UpDownProc, &WindowRecord::UpDowns},
+                {WC_HEADERA, InstallHeaders, HeaderProc, &WindowRecord::Headers}};
+    for (const Row& row : rows) {
+        ControlHost host;
+        HWND c = host.Child(row.cls, 0, "", 10, 10, 40, 24);
+        g_classProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(c, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
+        row.install(host.number, host.window);
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(row.skin), GetWindowLongPtrA(c, GWLP_WNDPROC))
+            << row.cls;
+        EXPECT_EQ(reinterpret_cast<INT_PTR>(RecordingProc), GetPropValue(c, kPropPreviousProc))
+            << row.cls;
+        // Messages the skin does not take reach the procedure before it.
+        EXPECT_EQ(0, SendMessageA(c, WM_GETTEXTLENGTH, 0, 0)) << row.cls;
+        g_teardown = {};
+        DestroyWindow(c);
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(RecordingProc), g_teardown.procedureAtEnd)
+            << row.cls;
+        EXPECT_EQ(0, g_teardown.previous) << row.cls;
+        EXPECT_EQ(nullptr, (host.record->*row.list).At(1)->Handle) << row.cls;
+    }
+    SkinControls = skinControls;
 }
 
 TEST_F(UpDownTest, OutOfRangeNumbersDoNothing) {
