@@ -413,6 +413,35 @@ TEST_F(ImageButtonTest, HoverRepaintsOncePerEntryThroughTheImageFace) {
     FlushEvents();
 }
 
+TEST_F(ImageButtonTest, TheSystemsStatesReachTheFaceOnTheScreen) {
+    // A shown window: the button class itself asks for each face.
+    ControlHost shown(WS_VISIBLE, 200, 100);
+    shown.Compose();
+    HWND button = shown.Child("BUTTON", BS_PUSHBUTTON, "", 20, 20, 40, 40);
+    ASSERT_EQ(1, TestSkin().MakeImageButton(button, SolidPng(kNormalPixel), SolidPng(kHoverPixel),
+                                            SolidPng(kPressedPixel), SolidPng(kDisabledPixel),
+                                            ""));
+    auto onScreen = [&] {
+        FlushEvents(30);
+        HDC dc = GetDC(button);
+        const COLORREF c = GetPixel(dc, 10, 10);
+        ReleaseDC(button, dc);
+        return static_cast<uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+    };
+    EXPECT_EQ(kNormalPixel, onScreen());
+    SendMessageA(button, BM_SETSTATE, TRUE, 0);
+    EXPECT_EQ(kPressedPixel, onScreen());
+    SendMessageA(button, BM_SETSTATE, FALSE, 0);
+    EXPECT_EQ(kNormalPixel, onScreen());
+    SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(kHoverPixel, onScreen());
+    SendMessageA(button, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(kNormalPixel, onScreen());
+    EnableWindow(button, FALSE);
+    EXPECT_EQ(kDisabledPixel, onScreen());
+    g_host.number = host_.number;
+}
+
 // ---------------------------------------------------------------------------
 // The other operations.
 
