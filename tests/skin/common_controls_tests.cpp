@@ -148,6 +148,41 @@ TEST_F(CommonControlsTest, ControlWithChildrenIsAlsoDressedAsAContainer) {
     EXPECT_EQ(1, SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
 }
 
+TEST_F(CommonControlsTest, SwitchesDecideWhoPaintsAndErases) {
+    ControlHost host;
+    host.Compose();
+    HWND status = host.Child("msctls_statusbar32", CCS_NORESIZE | CCS_NOPARENTALIGN, "s", 10, 10,
+                             120, 24);
+    TestSkin().SkinCommonControls(status, std::nullopt, 0, std::nullopt);
+    struct Row {
+        int skinControls, transparent;
+        bool throughBackdrop;  // WM_PAINT made a backdrop DC
+        bool erased;           // WM_ERASEBKGND painted the given DC
+    } rows[] = {
+        {1, 1, true, false},
+        {1, 0, true, true},
+        {0, 1, false, false},
+        {0, 0, false, true},
+    };
+    for (const Row& row : rows) {
+        SkinControls = row.skinControls;
+        TransparentControls = row.transparent;
+        const auto before = vostrel::dll::CountObjects();
+        InvalidateRect(status, nullptr, FALSE);
+        SendMessageA(status, WM_PAINT, 0, 0);
+        const auto after = vostrel::dll::CountObjects();
+        EXPECT_EQ(row.throughBackdrop,
+                  after.created[vostrel::dll::kDc] > before.created[vostrel::dll::kDc])
+            << row.skinControls << row.transparent;
+        DibCanvas canvas(120, 24);
+        canvas.Fill(0x00FF00);
+        SendMessageA(status, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0);
+        GdiFlush();
+        EXPECT_EQ(row.erased, canvas.Pixel(60, 12) != 0x00FF00u)
+            << row.skinControls << row.transparent;
+    }
+}
+
 TEST_F(CommonControlsTest, BadHandlesTakeNothingAndReturnZero) {
     ControlHost host;
     HWND orphanParent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr,
