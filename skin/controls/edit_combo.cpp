@@ -232,9 +232,11 @@ LRESULT OnComboPaint(HWND combo, int n, int position, WPARAM wParam, LPARAM lPar
 // Clears the areas of the combo box's children to the colour key: all of
 // them for the simple style and drop-down lists, the first (the edit)
 // otherwise. A list's area is shrunk by 2 so the frame stays around it.
-void PunchChildHoles(GdipGraphics& graphics, HWND combo, LONG style) {
+// True when any area was cleared.
+bool PunchChildHoles(GdipGraphics& graphics, HWND combo, LONG style) {
     GdipSolidBrush key;
-    if (!key.Create(Argb(kColourKey, 255))) return;
+    if (!key.Create(Argb(kColourKey, 255))) return false;
+    bool punched = false;
     HWND child = nullptr;
     while ((child = dll::FindWindowExA(combo, child, nullptr, nullptr)) != nullptr) {
         RECT r = ChildRectInParent(child);
@@ -243,10 +245,12 @@ void PunchChildHoles(GdipGraphics& graphics, HWND combo, LONG style) {
             graphics.SetClipRectI(r.left, r.top, r.right - r.left, r.bottom - r.top,
                                   gp::CombineModeReplace);
             graphics.FillRectangleI(key, r.left, r.top, r.right - r.left, r.bottom - r.top);
+            punched = true;
         }
         if (!(style & 0x1)) break;
     }
     graphics.ResetClip();
+    return punched;
 }
 
 // The arrow picture's pixels, decoded once: decoding the PNG on every paint
@@ -574,6 +578,7 @@ void DrawComboBox(int n, int position, bool hover, std::optional<bool> focused) 
     const RECT whole{0, 0, w, h};
     HDC back = CreateBackdropDC(combo, whole);
     if (!back) return;
+    bool holes = false;
     {
         BackdropSurface surface(back);
         GdipGraphics& graphics = surface.Graphics();
@@ -582,7 +587,7 @@ void DrawComboBox(int n, int position, bool hover, std::optional<bool> focused) 
             if (ground.Create(Transparent() ? Argb(0xFFFFFF, VeilAlpha) : Argb(0xFFFFFF, 255)))
                 graphics.FillRectangleI(ground, 0, 0, w, h);
         }
-        PunchChildHoles(graphics, combo, style);
+        holes = PunchChildHoles(graphics, combo, style);
         {
             GdipPen frame;
             if (frame.Create(hover || isFocused ? Argb(ThemeColour, 200) : Argb(0x000000, 80), 1.0f))
@@ -596,7 +601,12 @@ void DrawComboBox(int n, int position, bool hover, std::optional<bool> focused) 
         }
     }
     if (HDC dc = dll::GetWindowDC(combo)) {
-        dll::TransparentBlt(dc, 0, 0, w, h, back, 0, 0, w, h, kColourKey);
+        // Without holes (a drop-down list has no child windows) no pixel
+        // holds the key, and the plain copy costs a fraction of the keyed one.
+        if (holes)
+            dll::TransparentBlt(dc, 0, 0, w, h, back, 0, 0, w, h, kColourKey);
+        else
+            dll::BitBlt(dc, 0, 0, w, h, back, 0, 0, SRCCOPY);
         dll::ReleaseDC(combo, dc);
     }
     ReleaseBackdropDC(back);
