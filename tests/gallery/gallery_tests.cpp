@@ -264,6 +264,30 @@ TEST(GalleryI686, StartsDressedWithEveryFamilyAndClosesWithoutTrace) {
 
 namespace {
 
+// The caption buttons' routines: the gallery's own button moves to the next
+// theme colour, help writes to the bottom bar.
+TEST(GalleryCaption, OwnButtonCyclesTheThemeAndHelpWritesToTheBar) {
+    DressedGallery g(false);
+    skin::WindowRecord* record = skin::RecordOf(g.number);
+    ASSERT_NE(nullptr, record);
+    const skin::CaptionButton* own = record->CaptionButtons.At(1);
+    ASSERT_NE(nullptr, own);
+    ASSERT_NE(nullptr, own->Routine);
+    EXPECT_EQ(skin::kCaptionApplication, own->Kind);
+    const auto themes = gallery::ThemeColours();
+    for (size_t step = 1; step <= themes.size(); ++step) {
+        const COLORREF before = skin::ThemeColour;
+        own->Routine();
+        EXPECT_NE(before, skin::ThemeColour) << step;
+    }
+    EXPECT_EQ(themes[0], skin::ThemeColour);  // round the whole cycle, back to blue
+
+    const std::string text = record->BarItems.At(3)->Text;
+    record->HelpRoutine();
+    EXPECT_NE(text, record->BarItems.At(3)->Text);
+    g.watch->Destroy();
+}
+
 // ---------------------------------------------------------------------------
 // Screenshots of the visible gallery, taken from the screen as a user sees
 // it: idle, then with the pointer over one control of each kind.
@@ -328,7 +352,20 @@ struct HoverCase {
     int id;      // control of the layout; 0: the gallery's own caption button
     // Where the pointer goes, as fractions of the control's size.
     double fx, fy;
+    // The hover look frames the control in the theme colour (at its left
+    // edge, half-way down).
+    bool themeFrame = false;
 };
+
+// The theme is blue (COLORREF 0xFF0000): blue well above red and green.
+bool IsThemeBlue(uint32_t rgb) {
+    const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    return b >= 0xB0 && b > r + 0x60 && b > g + 0x60;
+}
+bool IsDark(uint32_t rgb) { return ColourNear(rgb, 0x000000, 0x40); }
+bool IsLight(uint32_t rgb) {
+    return ((rgb >> 16) & 0xFF) >= 0xA0 && ((rgb >> 8) & 0xFF) >= 0xA0 && (rgb & 0xFF) >= 0xA0;
+}
 
 constexpr HoverCase kHovers[] = {
     {"caption_button", 0, 0.5, 0.5},
@@ -341,13 +378,13 @@ constexpr HoverCase kHovers[] = {
     // Over the drop button: the combo box's own window, not its edit.
     {"combo_box", gallery::kComboDropDown, 0.9, 0.5},
     {"drop_down_list", gallery::kComboDropList, 0.9, 0.5},
-    {"list_box", gallery::kListBox, 0.5, 0.5},
-    {"tree_view", gallery::kTreeView, 0.5, 0.5},
-    {"list_view", gallery::kListView, 0.5, 0.6},
+    {"list_box", gallery::kListBox, 0.5, 0.5, true},
+    {"tree_view", gallery::kTreeView, 0.5, 0.5, true},
+    {"list_view", gallery::kListView, 0.5, 0.6, true},
     {"header", gallery::kListView, 0.2, 0.05},
     // Along the top margin: the control's own window, not one of its fields.
     {"ip_address", gallery::kIpAddress, 0.03, 0.12},
-    {"date_time", gallery::kDatePicker, 0.5, 0.5},
+    {"date_time", gallery::kDatePicker, 0.5, 0.5, true},
     {"trackbar", gallery::kTrackSelection, 0.5, 0.3},
     {"up_down", gallery::kUpDownRight, 0.5, 0.25},
 };
@@ -397,6 +434,27 @@ TEST_F(GalleryScreens, IdleAndWithThePointerOverEachKindOfControl) {
     auto idle = CaptureClient(g->window);
     EXPECT_TRUE(SavePng(*idle, Shot("idle")));
     EXPECT_TRUE(SavePng(*idle, ArtifactDir() + "/gallery.png"));
+    // The frame: a dark outline with a light one inside it, half-way along
+    // each edge.
+    const int w = idle->width(), h = idle->height();
+    const struct {
+        const char* edge;
+        POINT outer, inner;
+    } frame[] = {{"left", {0, h / 2}, {1, h / 2}},
+                 {"right", {w - 1, h / 2}, {w - 2, h / 2}},
+                 {"top", {w / 2, 0}, {w / 2, 1}},
+                 {"bottom", {w / 2, h - 1}, {w / 2, h - 2}}};
+    for (const auto& f : frame) {
+        SCOPED_TRACE(f.edge);
+        EXPECT_TRUE(IsDark(idle->Pixel(f.outer.x, f.outer.y))) << std::hex << idle->Pixel(f.outer.x, f.outer.y);
+        EXPECT_TRUE(IsLight(idle->Pixel(f.inner.x, f.inner.y))) << std::hex << idle->Pixel(f.inner.x, f.inner.y);
+    }
+    // Progress fills are drawn in the theme colour.
+    for (int id : {gallery::kProgressHorz, gallery::kProgressSmooth, gallery::kProgressFull}) {
+        const RECT r = RectInGallery(g->window, g->Control(id));
+        const uint32_t fill = idle->Pixel(r.left + 20, (r.top + r.bottom) / 2);
+        EXPECT_TRUE(IsThemeBlue(fill)) << id << ": " << std::hex << fill;
+    }
 
     for (const HoverCase& c : kHovers) {
         SCOPED_TRACE(c.name);
@@ -412,6 +470,11 @@ TEST_F(GalleryScreens, IdleAndWithThePointerOverEachKindOfControl) {
         EXPECT_TRUE(SavePng(*hovered, Shot("hover_" + std::string(c.name))));
         // Every one of these kinds has a hover look: something changes.
         EXPECT_GT(DifferingPixels(*before, *hovered, 12), 8);
+        if (c.themeFrame) {
+            const RECT r = RectInGallery(g->window, g->Control(c.id));
+            const uint32_t edge = hovered->Pixel(r.left - crop.left, (r.top + r.bottom) / 2 - crop.top);
+            EXPECT_TRUE(IsThemeBlue(edge)) << std::hex << edge;
+        }
         PointerAway();
         FlushEvents(c.id == 0 ? 600 : 100);
     }
@@ -575,6 +638,19 @@ TEST(GallerySoak, EveryControlHoveredFocusedScrolledTypedResizedRepaintedKeepsEv
     const std::vector<std::string> faults = g.watch->Destroy();
     EXPECT_EQ(g.watch->Windows(), g.watch->Watched());
     EXPECT_TRUE(faults.empty()) << Lines(faults);
+}
+
+// The same gallery left undressed, as the system draws it, for comparison.
+TEST(GalleryScreensUndressed, SystemLookForComparison) {
+    PointerAway();
+    HWND plain = gallery::CreateGalleryWindow({true, false});
+    ASSERT_NE(nullptr, plain);
+    UpdateWindow(plain);
+    FlushEvents(600);
+    EXPECT_TRUE(SavePng(*CaptureClient(plain), Shot("undressed")));
+    // No skin record: nothing of the skin reaches an undressed window.
+    EXPECT_EQ(0, skin::FindWindowNumber(plain));
+    DestroyWindow(plain);
 }
 
 }  // namespace
