@@ -194,29 +194,21 @@ TEST_F(ScrolledControlsTest, NothingIsTakenWhileControlsAreNotSkinnedOrTheNumber
     EXPECT_EQ(0, GetPropValue(box, kPropNumber));
 }
 
-struct TransparencyCase {
-    int transparent;
-    COLORREF textBack;  // the list view's text background after the walk
-    COLORREF treeBack;  // the tree view's background after the walk
-};
-
 TEST_F(ScrolledControlsTest, TransparentControlsSetTheListAndTreeBackgrounds) {
-    const TransparencyCase rows[] = {
-        {1, CLR_NONE, 0x00FF00FF},
-        {0, 0, 0},  // 0: as the control had it before
-    };
-    for (const TransparencyCase& row : rows) {
-        SCOPED_TRACE(row.transparent ? "transparent" : "opaque");
-        TransparentControls = row.transparent;
+    // Transparent: list-view text on no background of its own, tree views
+    // on the colour key. Opaque: both keep what they had.
+    for (int transparent : {1, 0}) {
+        SCOPED_TRACE(transparent ? "transparent" : "opaque");
+        TransparentControls = transparent;
         ControlHost host;
         HWND view = host.Child("SysListView32", LVS_REPORT, "");
         HWND tree = host.Child("SysTreeView32", 0, "");
         const auto textBefore = static_cast<COLORREF>(SendMessageA(view, LVM_GETTEXTBKCOLOR, 0, 0));
         const auto treeBefore = static_cast<COLORREF>(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0));
         InstallScrolledControls(host.number, host.window);
-        EXPECT_EQ(row.transparent ? row.textBack : textBefore,
+        EXPECT_EQ(transparent ? CLR_NONE : textBefore,
                   static_cast<COLORREF>(SendMessageA(view, LVM_GETTEXTBKCOLOR, 0, 0)));
-        EXPECT_EQ(row.transparent ? row.treeBack : treeBefore,
+        EXPECT_EQ(transparent ? COLORREF{0x00FF00FF} : treeBefore,
                   static_cast<COLORREF>(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0)));
     }
 }
