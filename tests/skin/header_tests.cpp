@@ -454,6 +454,27 @@ TEST_F(HeaderTest, ScreenShowsTheSkinAfterPaintAndClick) {
     ShowWindow(host.window, SW_HIDE);
 }
 
+TEST_F(HeaderTest, ClassHotTrackingNeverPaintsOverTheSkin) {
+    ControlHost host(WS_VISIBLE, 340, 100);
+    host.Compose();
+    HWND header = ThreeItemHeader(host, HDS_BUTTONS | HDS_HOTTRACK);
+    InstallHeaders(host.number, host.window);
+    EXPECT_EQ(1, Record(host, header)->Buttons);
+    RedrawWindow(host.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    FlushEvents(50);
+    // The class tracks its own hot item, which changes at the border of two
+    // items inside the skin's divider zone; whatever it repaints for that
+    // goes through the skin, so the screen always shows the skin's look.
+    for (int x : {50, 98, 102, 150, 202}) {
+        SendMessageA(header, WM_MOUSEMOVE, 0, MAKELPARAM(x, 5));
+        auto shown = Screen(header);
+        auto expected = Paint(host, header);
+        for (int px : {20, 50, 120, 150, 250})
+            EXPECT_EQ(expected->Pixel(px, 3), shown->Pixel(px, 3)) << "at " << x << ": " << px;
+    }
+    ShowWindow(host.window, SW_HIDE);
+}
+
 // A header never owns its image list: the list view (or the application that
 // gave it the list) frees it. The list stays usable after the header goes.
 TEST_F(HeaderTest, ImageListOutlivesTheHeader) {
