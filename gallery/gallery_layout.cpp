@@ -131,7 +131,7 @@ constexpr ControlSpec kTable[] = {
 
     // Right column: the other common controls, the IP-address and
     // date-time controls, a rich edit.
-    {kGroupCommon, 0, "Button", kGroupBox, "其他通用控件", 802, 40, 388, 400,
+    {kGroupCommon, 0, "Button", kGroupBox, "其他通用控件", 802, 40, 388, 410,
      Dressing::Container},
     {kToolBar, kGroupCommon, TOOLBARCLASSNAMEA, kBareBar | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, "",
      12, 20, 364, 28, Dressing::CommonControl},
@@ -143,20 +143,21 @@ constexpr ControlSpec kTable[] = {
      92, 126, 24, Dressing::Installer},
     {kTimePicker, kGroupCommon, DATETIMEPICK_CLASSA, DTS_TIMEFORMAT | WS_TABSTOP, "", 250, 126,
      126, 24, Dressing::Installer},
-    {kTabControl, kGroupCommon, WC_TABCONTROLA, WS_CLIPCHILDREN | WS_TABSTOP, "", 12, 224, 364,
-     130, Dressing::CommonControl},
-    {kTabPageEdit, kTabControl, "Edit", kEdit, "标签页里的编辑框", 12, 40, 200, 24,
+    // Below the calendar, which takes the height it asks for (about 190).
+    {kTabControl, kGroupCommon, WC_TABCONTROLA, WS_CLIPCHILDREN | WS_TABSTOP, "", 12, 252, 364,
+     114, Dressing::CommonControl},
+    {kTabPageEdit, kTabControl, "Edit", kEdit, "标签页里的编辑框", 12, 36, 200, 24,
      Dressing::Installer},
     {kTabPageCheck, kTabControl, "Button", BS_AUTOCHECKBOX | WS_TABSTOP, "标签页里的复选框", 12,
-     74, 200, 22, Dressing::Installer},
-    {kStatusBar, kGroupCommon, STATUSCLASSNAMEA, kBareBar, "", 12, 362, 364, 24,
+     70, 200, 22, Dressing::Installer},
+    {kStatusBar, kGroupCommon, STATUSCLASSNAMEA, kBareBar, "", 12, 374, 364, 24,
      Dressing::CommonControl},
 
-    {kGroupRichEdit, 0, "Button", kGroupBox, "多格式编辑框", 802, 446, 388, 290,
+    {kGroupRichEdit, 0, "Button", kGroupBox, "多格式编辑框", 802, 456, 388, 280,
      Dressing::Container},
     {kRichEdit, kGroupRichEdit, "RichEdit20A",
      WS_BORDER | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, "", 12,
-     22, 364, 256, Dressing::CommonControl},
+     22, 364, 246, Dressing::CommonControl},
 };
 
 }  // namespace

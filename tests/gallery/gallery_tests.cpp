@@ -51,15 +51,16 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
+// Window callbacks are stdcall on the 32-bit target: named functions, not
+// lambdas.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 std::vector<HWND> Descendants(HWND parent) {
     std::vector<HWND> all;
-    EnumChildWindows(
-        parent,
-        [](HWND w, LPARAM p) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
+    EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 
@@ -76,6 +77,11 @@ LONG_PTR ProcedureOf(HWND window) { return GetWindowLongPtrA(window, GWLP_WNDPRO
 bool IsSkinKey(const char* key) {
     if (IS_INTRESOURCE(key)) return false;
     return std::string(key).rfind("Hw_", 0) == 0 || std::string(key).rfind("Kj_", 0) == 0;
+}
+
+BOOL CALLBACK CollectSkinKey(HWND, LPSTR key, HANDLE, ULONG_PTR keys) {
+    if (IsSkinKey(key)) reinterpret_cast<std::vector<std::string>*>(keys)->push_back(key);
+    return TRUE;
 }
 
 // Watches the teardown of a gallery: every window of the gallery, when its
@@ -128,13 +134,7 @@ private:
         if (installed_.count(ProcedureOf(window)))
             faults_.push_back(name + " keeps a skin procedure");
         std::vector<std::string> keys;
-        EnumPropsExA(
-            window,
-            [](HWND, LPSTR key, HANDLE, ULONG_PTR p) -> BOOL {
-                if (IsSkinKey(key)) reinterpret_cast<std::vector<std::string>*>(p)->push_back(key);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&keys));
+        EnumPropsExA(window, &CollectSkinKey, reinterpret_cast<LPARAM>(&keys));
         for (const std::string& key : keys) faults_.push_back(name + " keeps property " + key);
     }
 
