@@ -394,10 +394,11 @@ void DressContainer(skin::WindowSkin& s, HWND control) {
 }
 
 // The colour each common control paints its background with becomes
-// transparent: the window colour for the calendar and the rich edit, the
-// face colour for the bars and the tabs.
+// transparent: the window colour for the calendar, the rich edit and the
+// tab control's page, the face colour for the bars.
 COLORREF ColourKeyOf(int id) {
-    return GetSysColor(id == kMonthCalendar || id == kRichEdit ? COLOR_WINDOW : COLOR_BTNFACE);
+    const bool window = id == kMonthCalendar || id == kRichEdit || id == kTabControl;
+    return GetSysColor(window ? COLOR_WINDOW : COLOR_BTNFACE);
 }
 
 void DressImageButton(skin::WindowSkin& s, const ControlSpec& spec, HWND control) {
