@@ -42,6 +42,26 @@ LRESULT PassToPreviousProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return dll::CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
+LRESULT UnregisterControl(HWND window, WNDPROC ours, ControlRecord* record, WindowRecord* owner,
+                          int family, WPARAM wParam, LPARAM lParam) {
+    FreeControlColourBrush(window);
+    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
+    const int position = static_cast<int>(GetPropValue(window, kPropNumber));
+    if (previous &&
+        reinterpret_cast<WNDPROC>(dll::GetWindowLongPtrA(window, GWLP_WNDPROC)) == ours)
+        dll::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    for (const char* key : {kPropPreviousProc, kPropNumber, kPropOwnerNumber, kPropTextColour})
+        ::RemovePropA(window, key);
+    if (record) {
+        record->Handle = nullptr;
+        record->PreviousProc = nullptr;
+        if (owner && owner->HotFamily == family && owner->HotControl == position)
+            owner->HotControl = 0;
+    }
+    if (!previous) return dll::DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
+    return dll::CallWindowProcA(previous, window, WM_NCDESTROY, wParam, lParam);
+}
+
 void RegisterControl(int n, int position, ControlRecord& record, HWND control, WNDPROC procedure) {
     record.Handle = control;
     auto previous = reinterpret_cast<WNDPROC>(dll::SetWindowLongPtrA(

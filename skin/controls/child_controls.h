@@ -122,6 +122,17 @@ R* FindRegisteredControl(HWND control, ControlList WindowRecord::*list, int* n =
     return record;
 }
 
+// The teardown of a registered control at its WM_NCDESTROY: the brush of its
+// last colour reply is freed, its previous procedure put back (unless a
+// procedure laid over `ours` since then heads the chain), the skin's
+// properties removed and its record emptied (handle and procedure), and the
+// hover forgotten when it pointed at this control (`family` and its
+// position), so that nothing reads the handle after the system has handed
+// the value to another window. Then the message goes on to the previous
+// procedure. `record` and `owner` may be null.
+LRESULT UnregisterControl(HWND window, WNDPROC ours, ControlRecord* record, WindowRecord* owner,
+                          int family, WPARAM wParam, LPARAM lParam);
+
 // The window text of a control ("" when it has none).
 std::string ControlWindowText(HWND window);
 

@@ -80,32 +80,6 @@ void TakeSelectionAsText(HWND combo) {
     dll::SendMessageA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// --- teardown ---------------------------------------------------------------------
-
-// The control's window goes: the brush of its last colour reply is freed,
-// its previous procedure put back, the skin's properties removed and its
-// record emptied, so that nothing reads its handle after the system has
-// handed that value to another window. Then the message goes on.
-LRESULT OnNonClientDestroy(HWND window, WNDPROC ours, ControlRecord* record, WindowRecord* owner,
-                           int family, WPARAM wParam, LPARAM lParam) {
-    FreeControlColourBrush(window);
-    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
-    const int position = static_cast<int>(GetPropValue(window, kPropNumber));
-    if (previous &&
-        reinterpret_cast<WNDPROC>(dll::GetWindowLongPtrA(window, GWLP_WNDPROC)) == ours)
-        dll::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    for (const char* key : {kPropPreviousProc, kPropNumber, kPropOwnerNumber, kPropTextColour})
-        ::RemovePropA(window, key);
-    if (record) {
-        record->Handle = nullptr;
-        record->PreviousProc = nullptr;
-        if (owner && owner->HotFamily == family && owner->HotControl == position)
-            owner->HotControl = 0;
-    }
-    if (!previous) return dll::DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
-    return dll::CallWindowProcA(previous, window, WM_NCDESTROY, wParam, lParam);
-}
-
 // --- edit messages ------------------------------------------------------------------
 
 LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -366,7 +340,7 @@ LRESULT CALLBACK EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     int n = 0;
     EditRecord* record = FindEditRecord(window, &n);
     if (message == WM_NCDESTROY)
-        return OnNonClientDestroy(window, EditProc, record, RecordOf(n), kFamilyEdits, wParam,
+        return UnregisterControl(window, EditProc, record, RecordOf(n), kFamilyEdits, wParam,
                                   lParam);
     if (!record) return PassOn(window, message, wParam, lParam);
     WindowRecord& owner = *RecordOf(n);
@@ -520,7 +494,7 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     int n = 0;
     ComboBoxRecord* record = FindComboBoxRecord(window, &n);
     if (message == WM_NCDESTROY)
-        return OnNonClientDestroy(window, ComboBoxProc, record, RecordOf(n), kFamilyComboBoxes,
+        return UnregisterControl(window, ComboBoxProc, record, RecordOf(n), kFamilyComboBoxes,
                                   wParam, lParam);
     if (!record) return PassOn(window, message, wParam, lParam);
     WindowRecord& owner = *RecordOf(n);

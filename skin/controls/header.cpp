@@ -192,25 +192,15 @@ void TakeHeader(int n, WindowRecord& owner, HWND header) {
 // image list is left alone: the header never owned it, its list view or the
 // application frees it.
 LRESULT OnNonClientDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
     int n = 0;
-    if (HeaderRecord* record = FindHeaderRecord(window, &n)) {
-        WindowRecord& owner = *RecordOf(n);
-        if (owner.HotFamily == kFamilyHeaders && owner.HotControl == PositionOf(window))
-            owner.HotControl = 0;
-        record->Handle = nullptr;
+    HeaderRecord* record = FindHeaderRecord(window, &n);
+    if (record) {
         record->ImageList = nullptr;
         record->Hover = record->HotItem = record->LastHotItem = 0;
         record->PressedItem = record->MouseDown = 0;
     }
-    FreeControlColourBrush(window);
-    ::RemovePropA(window, kPropNumber);
-    ::RemovePropA(window, kPropOwnerNumber);
-    ::RemovePropA(window, kPropPreviousProc);
-    if (reinterpret_cast<WNDPROC>(dll::GetWindowLongPtrA(window, GWLP_WNDPROC)) == HeaderProc)
-        dll::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    if (!previous) return dll::DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
-    return dll::CallWindowProcA(previous, window, WM_NCDESTROY, wParam, lParam);
+    return UnregisterControl(window, HeaderProc, record, RecordOf(n), kFamilyHeaders, wParam,
+                             lParam);
 }
 
 LRESULT OnPaint(HWND window, int n, WPARAM wParam, LPARAM lParam) {

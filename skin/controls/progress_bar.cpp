@@ -116,16 +116,10 @@ LRESULT OnPaint(HWND window, int n, int position, WPARAM wParam, LPARAM lParam) 
 // keeps its position but no longer names a window (a later window may get the
 // same handle value).
 LRESULT OnNonClientDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
-    if (ProgressBarRecord* record = FindProgressBarRecord(window)) record->Handle = nullptr;
-    if (previous && dll::GetWindowLongPtrA(window, GWLP_WNDPROC) ==
-                        reinterpret_cast<LONG_PTR>(ProgressBarProc))
-        dll::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    ::RemovePropA(window, kPropPreviousProc);
-    ::RemovePropA(window, kPropNumber);
-    ::RemovePropA(window, kPropOwnerNumber);
-    if (previous) return dll::CallWindowProcA(previous, window, WM_NCDESTROY, wParam, lParam);
-    return dll::DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
+    int n = 0;
+    ProgressBarRecord* record = FindProgressBarRecord(window, &n);
+    // Progress bars have no hover look: no family code to forget.
+    return UnregisterControl(window, ProgressBarProc, record, RecordOf(n), -1, wParam, lParam);
 }
 
 }  // namespace

@@ -264,22 +264,9 @@ LRESULT OnRepaintRequest(HWND control, ScrolledControlRecord& record, WPARAM wPa
 // and its record no longer names it (a later window may get the same handle).
 LRESULT OnNonClientDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
     int n = 0;
-    if (ScrolledControlRecord* record = FindScrolledControl(control, &n)) {
-        WindowRecord& owner = OwnerOf(n);
-        if (owner.HotFamily == kFamilyScrolled && owner.HotControl == PositionOf(control))
-            owner.HotControl = 0;
-        record->Handle = nullptr;
-    }
-    FreeControlColourBrush(control);
-    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(control, kPropPreviousProc));
-    if (previous && dll::GetWindowLongPtrA(control, GWLP_WNDPROC) ==
-                        reinterpret_cast<LONG_PTR>(ScrolledControlProc))
-        dll::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    ::RemovePropA(control, kPropPreviousProc);
-    ::RemovePropA(control, kPropNumber);
-    ::RemovePropA(control, kPropOwnerNumber);
-    if (!previous) return dll::DefWindowProcA(control, WM_NCDESTROY, wParam, lParam);
-    return dll::CallWindowProcA(previous, control, WM_NCDESTROY, wParam, lParam);
+    ScrolledControlRecord* record = FindScrolledControl(control, &n);
+    return UnregisterControl(control, ScrolledControlProc, record, RecordOf(n), kFamilyScrolled,
+                             wParam, lParam);
 }
 
 }  // namespace

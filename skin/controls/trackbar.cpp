@@ -232,24 +232,11 @@ LRESULT OnMouseLeave(HWND window, WindowRecord& owner, TrackbarRecord& record, i
 // keeps its position but no longer names a window (a later window may get the
 // same handle value).
 LRESULT OnNonClientDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
     int n = 0;
-    if (TrackbarRecord* record = FindTrackbarRecord(window, &n)) {
-        WindowRecord& owner = *RecordOf(n);
-        const int position = static_cast<int>(GetPropValue(window, kPropNumber));
-        if (owner.HotFamily == kFamilyTrackbars && owner.HotControl == position)
-            owner.HotControl = 0;
-        record->Handle = nullptr;
-        record->Hover = 0;
-    }
-    if (previous &&
-        dll::GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(TrackbarProc))
-        dll::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    ::RemovePropA(window, kPropPreviousProc);
-    ::RemovePropA(window, kPropNumber);
-    ::RemovePropA(window, kPropOwnerNumber);
-    if (previous) return dll::CallWindowProcA(previous, window, WM_NCDESTROY, wParam, lParam);
-    return dll::DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
+    TrackbarRecord* record = FindTrackbarRecord(window, &n);
+    if (record) record->Hover = 0;
+    return UnregisterControl(window, TrackbarProc, record, RecordOf(n), kFamilyTrackbars, wParam,
+                             lParam);
 }
 
 }  // namespace

@@ -134,23 +134,11 @@ void DrawHalf(GdipGraphics& graphics, GdipPath& path, const Half& half, bool hot
 // skin's properties are removed and the record no longer names the handle,
 // so a later window that receives the same handle is not mistaken for it.
 LRESULT OnNonClientDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropValue(window, kPropPreviousProc));
     int n = 0;
-    if (UpDownRecord* record = FindUpDownRecord(window, &n)) {
-        WindowRecord& owner = *RecordOf(n);
-        if (owner.HotFamily == kFamilyUpDowns && owner.HotControl == PositionOf(window))
-            owner.HotControl = 0;
-        record->Handle = nullptr;
-        record->Hot = record->HotPart = record->Pressed = 0;
-    }
-    FreeControlColourBrush(window);
-    ::RemovePropA(window, kPropNumber);
-    ::RemovePropA(window, kPropOwnerNumber);
-    ::RemovePropA(window, kPropPreviousProc);
-    if (reinterpret_cast<WNDPROC>(dll::GetWindowLongPtrA(window, GWLP_WNDPROC)) == UpDownProc)
-        dll::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    if (!previous) return dll::DefWindowProcA(window, WM_NCDESTROY, wParam, lParam);
-    return dll::CallWindowProcA(previous, window, WM_NCDESTROY, wParam, lParam);
+    UpDownRecord* record = FindUpDownRecord(window, &n);
+    if (record) record->Hot = record->HotPart = record->Pressed = 0;
+    return UnregisterControl(window, UpDownProc, record, RecordOf(n), kFamilyUpDowns, wParam,
+                             lParam);
 }
 
 LRESULT OnPaint(HWND window, int n, WPARAM wParam, LPARAM lParam) {
