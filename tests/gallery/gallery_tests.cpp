@@ -500,10 +500,10 @@ namespace {
 // the last they must be where they were. Then the gallery is destroyed and
 // no control keeps a skin procedure or property.
 
-// Every round costs about a second here (some seventy windows, each
-// hovered, focused and repainted through GDI+, which Wine renders in
-// software), so the suite's soak runs 40 rounds; VOSTREL_SOAK_ROUNDS=1000
-// runs the full soak.
+// A round costs one to two seconds here (some seventy windows, each hovered,
+// focused and repainted through GDI+, which Wine renders in software), so
+// the suite's soak runs 40 rounds; VOSTREL_SOAK_ROUNDS=1000 runs the full
+// soak (about half an hour on a shared two-core machine).
 constexpr int kSuiteSoakRounds = 40;
 constexpr int kSoakScalePercent = 30;
 
