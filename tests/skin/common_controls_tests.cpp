@@ -20,6 +20,7 @@
 
 using namespace vostrel::skin;
 using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::ControlSkinTest;
 using vostrel::skin::test::GlobalSettingsGuard;
 using vostrel::skin::test::kBack;
 using vostrel::skin::test::kTheme;
@@ -42,26 +43,12 @@ void EnsureCommonClasses() {
     (void)ready;
 }
 
-class CommonControlsTest : public ::testing::Test {
+class CommonControlsTest : public ControlSkinTest {
 protected:
     void SetUp() override {
+        ControlSkinTest::SetUp();
         EnsureCommonClasses();
-        GlobalBackgroundImage.clear();
-        GlobalDrawMode = 0;
-        GlobalBackColour = kBack;
-        ThemeColour = kTheme;
-        VeilAlpha = 160;
-        skinControls_ = SkinControls;
-        transparent_ = TransparentControls;
-        SkinControls = 1;
-        TransparentControls = 1;
     }
-    void TearDown() override {
-        SkinControls = skinControls_;
-        TransparentControls = transparent_;
-    }
-    GlobalSettingsGuard guard_;
-    int skinControls_ = 0, transparent_ = 0;
 };
 
 struct ClassCase {

@@ -4,7 +4,9 @@
 // button skin, and it counts the clicks its buttons report.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 
@@ -90,6 +92,31 @@ public:
     HWND window = nullptr;
     WindowRecord* record = nullptr;
     int number = 0;
+};
+
+// The settings the control-skin tests draw under: no picture, a plain back
+// colour, a red theme, the veil at 160 and the controls skinned (and
+// transparent when asked), every common control class registered; the
+// guard puts every setting back afterwards.
+class ControlSkinTest : public ::testing::Test {
+protected:
+    explicit ControlSkinTest(int transparent = 1) : transparent_(transparent) {}
+    void SetUp() override {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES |
+                                                 ICC_INTERNET_CLASSES | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+        GlobalBackgroundImage.clear();
+        GlobalDrawMode = 0;
+        GlobalBackColour = kBack;
+        ThemeColour = kTheme;
+        VeilAlpha = 160;
+        SkinControls = 1;
+        TransparentControls = transparent_;
+    }
+    GlobalSettingsGuard guard_;
+
+private:
+    int transparent_;
 };
 
 }  // namespace vostrel::skin::test

@@ -24,6 +24,7 @@ using vostrel::skin::test::TestSkin;
 using vostrel::test::DibCanvas;
 using vostrel::test::FlushEvents;
 using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::ControlSkinTest;
 using vostrel::skin::test::g_host;
 using vostrel::skin::test::kBack;
 using vostrel::skin::test::kTheme;
@@ -31,25 +32,7 @@ using vostrel::skin::test::kTheme;
 namespace {
 
 // The global settings these tests change, restored afterwards.
-class ControlsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        GlobalBackgroundImage.clear();
-        GlobalDrawMode = 0;
-        GlobalBackColour = kBack;
-        ThemeColour = kTheme;
-        skinControls_ = SkinControls;
-        transparent_ = TransparentControls;
-        SkinControls = 1;
-        TransparentControls = 1;
-    }
-    void TearDown() override {
-        SkinControls = skinControls_;
-        TransparentControls = transparent_;
-    }
-    GlobalSettingsGuard guard_;
-    int skinControls_ = 0, transparent_ = 0;
-};
+class ControlsTest : public ControlSkinTest {};
 
 int ButtonType(HWND button) { return static_cast<int>(GetWindowLongA(button, GWL_STYLE) & 0x0F); }
 

@@ -24,6 +24,7 @@
 
 using namespace vostrel::skin;
 using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::ControlSkinTest;
 using vostrel::skin::test::EnsureGdiplus;
 using vostrel::skin::test::GlobalSettingsGuard;
 using vostrel::skin::test::kBack;
@@ -34,28 +35,7 @@ using vostrel::test::FlushEvents;
 
 namespace {
 
-class EditComboTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        GlobalBackgroundImage.clear();
-        GlobalDrawMode = 0;
-        GlobalBackColour = kBack;
-        ThemeColour = kTheme;
-        skinControls_ = SkinControls;
-        transparent_ = TransparentControls;
-        veil_ = VeilAlpha;
-        SkinControls = 1;
-        TransparentControls = 1;
-        VeilAlpha = 160;
-    }
-    void TearDown() override {
-        SkinControls = skinControls_;
-        TransparentControls = transparent_;
-        VeilAlpha = veil_;
-    }
-    GlobalSettingsGuard guard_;
-    int skinControls_ = 0, transparent_ = 0, veil_ = 0;
-};
+class EditComboTest : public ControlSkinTest {};
 
 // 0x00RRGGBB colours, as the canvas reads them.
 constexpr uint32_t kBackRgb = 0x102030;

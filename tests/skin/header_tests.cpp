@@ -23,6 +23,7 @@
 
 using namespace vostrel::skin;
 using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::ControlSkinTest;
 using vostrel::skin::test::GlobalSettingsGuard;
 using vostrel::skin::test::kBack;
 using vostrel::skin::test::kTheme;
@@ -32,32 +33,14 @@ using vostrel::test::FlushEvents;
 
 namespace {
 
-class HeaderTest : public ::testing::Test {
+class HeaderTest : public ControlSkinTest {
 protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&icc);
-        GlobalBackgroundImage.clear();
-        GlobalDrawMode = 0;
-        GlobalBackColour = kBack;
-        ThemeColour = kTheme;
-        skinControls_ = SkinControls;
-        transparent_ = TransparentControls;
-        SkinControls = 1;
-        TransparentControls = 0;
-    }
-    void TearDown() override {
-        SkinControls = skinControls_;
-        TransparentControls = transparent_;
-    }
+    HeaderTest() : ControlSkinTest(0) {}
 
     static HeaderRecord* Record(const ControlHost& host, HWND header) {
         return host.record->Headers.Get<HeaderRecord>(
             static_cast<int>(GetPropValue(header, kPropNumber)));
     }
-
-    GlobalSettingsGuard guard_;
-    int skinControls_ = 0, transparent_ = 0;
 };
 
 uint64_t WindowDcsTaken() {

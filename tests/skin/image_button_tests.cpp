@@ -20,6 +20,7 @@
 
 using namespace vostrel::skin;
 using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::ControlSkinTest;
 using vostrel::skin::test::g_host;
 using vostrel::skin::test::GlobalSettingsGuard;
 using vostrel::skin::test::kBack;
@@ -46,22 +47,11 @@ Bytes SolidPng(uint32_t rgb, int size = 16) {
 
 const Bytes kNotAPicture = {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'};
 
-class ImageButtonTest : public ::testing::Test {
+class ImageButtonTest : public ControlSkinTest {
 protected:
     void SetUp() override {
-        GlobalBackgroundImage.clear();
-        GlobalDrawMode = 0;
-        GlobalBackColour = kBack;
-        ThemeColour = kTheme;
-        skinControls_ = SkinControls;
-        transparent_ = TransparentControls;
-        SkinControls = 1;
-        TransparentControls = 1;
+        ControlSkinTest::SetUp();
         host_.Compose();
-    }
-    void TearDown() override {
-        SkinControls = skinControls_;
-        TransparentControls = transparent_;
     }
 
     // The face of a registered image kind in a state, on a white canvas.
@@ -83,9 +73,7 @@ protected:
         vostrel::test::SavePng(canvas, vostrel::test::ArtifactDir() + "/" + name + ".png");
     }
 
-    GlobalSettingsGuard guard_;
     ControlHost host_;
-    int skinControls_ = 0, transparent_ = 0;
 };
 
 // ---------------------------------------------------------------------------

@@ -21,6 +21,7 @@
 
 using namespace vostrel::skin;
 using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::ControlSkinTest;
 using vostrel::skin::test::GlobalSettingsGuard;
 using vostrel::skin::test::kBack;
 using vostrel::skin::test::kTheme;
@@ -31,19 +32,9 @@ namespace {
 
 constexpr uint32_t kBackPixel = 0x102030;  // kBack read from a DIB
 
-class ProgressBarTest : public ::testing::Test {
+class ProgressBarTest : public ControlSkinTest {
 protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&icc);
-        GlobalBackgroundImage.clear();
-        GlobalDrawMode = 0;
-        GlobalBackColour = kBack;
-        ThemeColour = kTheme;
-        skinControls_ = SkinControls;
-        SkinControls = 1;
-    }
-    void TearDown() override { SkinControls = skinControls_; }
+    ProgressBarTest() : ControlSkinTest(0) {}
 
     HWND Bar(ControlHost& host, DWORD style, int width, int height, int low, int high,
              int position) {
@@ -52,9 +43,6 @@ protected:
         SendMessageA(p, PBM_SETPOS, static_cast<WPARAM>(position), 0);
         return p;
     }
-
-    GlobalSettingsGuard guard_;
-    int skinControls_ = 0;
 };
 
 ProgressBarRecord* RecordOfBar(const ControlHost& host, HWND control) {

@@ -21,6 +21,7 @@
 
 using namespace vostrel::skin;
 using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::ControlSkinTest;
 using vostrel::skin::test::GlobalSettingsGuard;
 using vostrel::skin::test::kBack;
 using vostrel::skin::test::kTheme;
@@ -30,29 +31,7 @@ using vostrel::test::FlushEvents;
 
 namespace {
 
-class ScrolledControlsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES |
-                                                 ICC_INTERNET_CLASSES | ICC_DATE_CLASSES};
-        InitCommonControlsEx(&icc);
-        GlobalBackgroundImage.clear();
-        GlobalDrawMode = 0;
-        GlobalBackColour = kBack;
-        ThemeColour = kTheme;
-        VeilAlpha = 160;
-        skinControls_ = SkinControls;
-        transparent_ = TransparentControls;
-        SkinControls = 1;
-        TransparentControls = 1;
-    }
-    void TearDown() override {
-        SkinControls = skinControls_;
-        TransparentControls = transparent_;
-    }
-    GlobalSettingsGuard guard_;
-    int skinControls_ = 0, transparent_ = 0;
-};
+class ScrolledControlsTest : public ControlSkinTest {};
 
 int Position(HWND control) { return static_cast<int>(GetPropValue(control, kPropNumber)); }
 

@@ -137,6 +137,8 @@ struct GlobalSettingsGuard {
     bool ready = (EnsureGdiplus(), true);
     COLORREF theme = ThemeColour, back = GlobalBackColour;
     int mode = GlobalDrawMode, veil = VeilAlpha;
+    int skinControls = SkinControls, transparent = TransparentControls;
+    int trackbarFrames = TrackbarFrames;
     Bytes picture = GlobalBackgroundImage;
     HICON icon = AppIcon;
     // The program's icon as the caption shows it (a shared icon: never
@@ -148,6 +150,9 @@ struct GlobalSettingsGuard {
         GlobalBackColour = back;
         GlobalDrawMode = mode;
         VeilAlpha = veil;
+        SkinControls = skinControls;
+        TransparentControls = transparent;
+        TrackbarFrames = trackbarFrames;
         GlobalBackgroundImage = picture;
     }
 };

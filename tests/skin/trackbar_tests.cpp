@@ -22,6 +22,7 @@
 
 using namespace vostrel::skin;
 using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::ControlSkinTest;
 using vostrel::skin::test::GlobalSettingsGuard;
 using vostrel::skin::test::kBack;
 using vostrel::skin::test::kTheme;
@@ -32,25 +33,14 @@ namespace {
 
 constexpr uint32_t kBackPixel = 0x102030;  // kBack read from a DIB
 
-class TrackbarTest : public ::testing::Test {
+class TrackbarTest : public ControlSkinTest {
 protected:
+    TrackbarTest() : ControlSkinTest(0) {}
     void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
-        InitCommonControlsEx(&icc);
-        GlobalBackgroundImage.clear();
-        GlobalDrawMode = 0;
-        GlobalBackColour = kBack;
-        ThemeColour = kTheme;
-        skinControls_ = SkinControls;
-        frames_ = TrackbarFrames;
-        SkinControls = 1;
+        ControlSkinTest::SetUp();
         // Without the frame the control's background is the window's own
         // colour, so every mark the skin draws stands out from it.
         TrackbarFrames = 0;
-    }
-    void TearDown() override {
-        SkinControls = skinControls_;
-        TrackbarFrames = frames_;
     }
 
     // A trackbar of the host, skinned, with the range and position given.
@@ -62,9 +52,6 @@ protected:
         SendMessageA(t, TBM_SETPOS, TRUE, position);
         return t;
     }
-
-    GlobalSettingsGuard guard_;
-    int skinControls_ = 0, frames_ = 0;
 };
 
 TrackbarRecord* RecordOfTrackbar(const ControlHost& host, HWND control) {

@@ -21,6 +21,7 @@
 
 using namespace vostrel::skin;
 using vostrel::skin::test::ControlHost;
+using vostrel::skin::test::ControlSkinTest;
 using vostrel::skin::test::GlobalSettingsGuard;
 using vostrel::skin::test::kBack;
 using vostrel::skin::test::kTheme;
@@ -29,27 +30,14 @@ using vostrel::test::FlushEvents;
 
 namespace {
 
-class UpDownTest : public ::testing::Test {
+class UpDownTest : public ControlSkinTest {
 protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&icc);
-        GlobalBackgroundImage.clear();
-        GlobalDrawMode = 0;
-        GlobalBackColour = kBack;
-        ThemeColour = kTheme;
-        skinControls_ = SkinControls;
-        SkinControls = 1;
-    }
-    void TearDown() override { SkinControls = skinControls_; }
+    UpDownTest() : ControlSkinTest(0) {}
 
     UpDownRecord* Record(const ControlHost& host, HWND control) {
         return host.record->UpDowns.Get<UpDownRecord>(
             static_cast<int>(GetPropValue(control, kPropNumber)));
     }
-
-    GlobalSettingsGuard guard_;
-    int skinControls_ = 0;
 };
 
 uint64_t WindowDcsTaken() {
