@@ -502,9 +502,9 @@ namespace {
 
 // A round costs one to two seconds here (some seventy windows, each hovered,
 // focused and repainted through GDI+, which Wine renders in software), so
-// the suite's soak runs 40 rounds; VOSTREL_SOAK_ROUNDS=1000 runs the full
+// the suite's soak runs 100 rounds; VOSTREL_SOAK_ROUNDS=1000 runs the full
 // soak (about half an hour on a shared two-core machine).
-constexpr int kSuiteSoakRounds = 40;
+constexpr int kSuiteSoakRounds = 100;
 constexpr int kSoakScalePercent = 30;
 
 int SoakRounds() {
