@@ -7,7 +7,9 @@
 
 #include <windows.h>
 
+#include "gdiplus/dll.h"
 #include "gdiplus/gdip.h"
+#include "skin/core/primitives.h"
 
 namespace vostrel::skin {
 
@@ -49,5 +51,49 @@ private:
     GdipBitmap bitmap_;
     GdipGraphics graphics_;
 };
+
+// Copies a finished backdrop (width x height from its origin) to `target`,
+// or, without one, to the control's own window DC; then releases the
+// backdrop.
+inline void PresentBackdrop(HWND control, HDC back, int width, int height, HDC target) {
+    if (target) {
+        dll::BitBlt(target, 0, 0, width, height, back, 0, 0, SRCCOPY);
+    } else if (HDC own = dll::GetWindowDC(control)) {
+        dll::BitBlt(own, 0, 0, width, height, back, 0, 0, SRCCOPY);
+        dll::ReleaseDC(control, own);
+    }
+    ReleaseBackdropDC(back);
+}
+
+// The whole paint of a control drawn over its window backdrop: the backdrop
+// of its width x height, `paint(graphics)` into its pixels, then the result
+// to `target` (or the control's window DC). False when no backdrop could be
+// made.
+template <typename Paint>
+bool PaintOverBackdrop(HWND control, int width, int height, HDC target, Paint&& paint) {
+    HDC back = CreateBackdropDC(control, RECT{0, 0, width, height});
+    if (!back) return false;
+    {
+        BackdropSurface surface(back);
+        paint(surface.Graphics());
+    }
+    PresentBackdrop(control, back, width, height, target);
+    return true;
+}
+
+// Fills `path` with a linear gradient from c1 at (x1, y1) to c2 at (x2, y2).
+inline bool FillPathGradient(GdipGraphics& graphics, const GdipPath& path, float x1, float y1,
+                             float x2, float y2, gp::ARGB c1, gp::ARGB c2) {
+    GdipLinearGradientBrush brush;
+    if (!brush.Create(gp::PointF(x1, y1), gp::PointF(x2, y2), c1, c2)) return false;
+    return graphics.FillPath(brush, path);
+}
+
+// Draws `path` with a one-pixel pen.
+inline bool OutlinePath(GdipGraphics& graphics, const GdipPath& path, gp::ARGB colour) {
+    GdipPen pen;
+    if (!pen.Create(colour, 1.0f)) return false;
+    return graphics.DrawPath(pen, path);
+}
 
 }  // namespace vostrel::skin

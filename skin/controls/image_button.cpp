@@ -49,19 +49,6 @@ struct Picture {
     GdipImage image;
 };
 
-bool FillGradient(GdipGraphics& graphics, const GdipPath& path, float x1, float y1, float x2,
-                  float y2, gp::ARGB c1, gp::ARGB c2) {
-    GdipLinearGradientBrush brush;
-    if (!brush.Create(gp::PointF(x1, y1), gp::PointF(x2, y2), c1, c2)) return false;
-    return graphics.FillPath(brush, path);
-}
-
-bool Outline(GdipGraphics& graphics, const GdipPath& path, gp::ARGB colour) {
-    GdipPen pen;
-    if (!pen.Create(colour, 1.0f)) return false;
-    return graphics.DrawPath(pen, path);
-}
-
 bool RoundRect(GdipPath& path, float x, float y, float w, float h, int corner) {
     if (!path.Create()) return false;
     AddRoundRectPath(path, x, y, w, h, corner);
@@ -74,8 +61,8 @@ void DrawStateFrame(GdipGraphics& graphics, float size, float iw, float ih, int 
                     gp::ARGB outline, gp::ARGB top, gp::ARGB bottom) {
     GdipPath frame;
     if (!RoundRect(frame, 0, 0, iw + size, ih + size, corner)) return;
-    Outline(graphics, frame, outline);
-    FillGradient(graphics, frame, 0, 0, 0, ih + size, top, bottom);
+    OutlinePath(graphics, frame, outline);
+    FillPathGradient(graphics, frame, 0, 0, 0, ih + size, top, bottom);
 }
 
 // The common frame of both faces: a backdrop of the rectangle's size, drawn
@@ -209,8 +196,8 @@ void DrawImageButtonFace(HWND control, HDC target, UINT state, const RECT& rect)
             case kDisabledImage: {
                 GdipPath frame;
                 if (RoundRect(frame, 0, 0, iw + 2, ih + 2, 5)) {
-                    Outline(graphics, frame, Argb(0x000000, 80));
-                    FillGradient(graphics, frame, 0, 0, 0, ih + 2, Argb(0xFFFFFF, 60),
+                    OutlinePath(graphics, frame, Argb(0x000000, 80));
+                    FillPathGradient(graphics, frame, 0, 0, 0, ih + 2, Argb(0xFFFFFF, 60),
                                  Argb(0x000000, 100));
                 }
                 break;
@@ -242,12 +229,12 @@ void DrawImageTextButtonFace(HWND control, HDC target, UINT state, const RECT& r
         if (state & ODS_DISABLED) {
             GdipPath shade;
             if (RoundRect(shade, x + 2, y + 2, w - 6, h - 6, 5))
-                FillGradient(graphics, shade, 1, 1, 1, h, Argb(0x808080, 50), Argb(0xFFFFFF, 0));
+                FillPathGradient(graphics, shade, 1, 1, 1, h, Argb(0x808080, 50), Argb(0xFFFFFF, 0));
         } else {
             if (state & kHover) {
                 GdipPath light;
                 if (RoundRect(light, x + 2, y + 1, w - 5, h - 4, 2))
-                    FillGradient(graphics, light, x + 1, y + 1, x + 1, y + h - 4,
+                    FillPathGradient(graphics, light, x + 1, y + 1, x + 1, y + h - 4,
                                  Argb(0xFFFFFF, 50), Argb(0xFFFFFF, 40));
                 // A bright line along the bottom, strongest in the middle.
                 GdipLinearGradientBrush lineBrush;
@@ -262,12 +249,12 @@ void DrawImageTextButtonFace(HWND control, HDC target, UINT state, const RECT& r
             if (state & (ODS_FOCUS | kHover)) {
                 GdipPath glass, dark, light;
                 if (RoundRect(glass, x + 2, y + 2, w - 5, h - 5, 2))
-                    FillGradient(graphics, glass, 2, 3, 2, h, Argb(0xFFFFFF, 60),
+                    FillPathGradient(graphics, glass, 2, 3, 2, h, Argb(0xFFFFFF, 60),
                                  Argb(0xFFFFFF, 50));
                 if (RoundRect(dark, x, y, w - 2, h - 2, 5))
-                    Outline(graphics, dark, Argb(0x000000, 60));
+                    OutlinePath(graphics, dark, Argb(0x000000, 60));
                 if (RoundRect(light, x + 1, y + 1, w - 4, h - 4, 5))
-                    Outline(graphics, light, Argb(0xFFFFFF, 120));
+                    OutlinePath(graphics, light, Argb(0xFFFFFF, 120));
             }
         }
         // Content: the picture and the text.

@@ -175,19 +175,9 @@ void DrawProgressBar(int n, int position, HDC dc) {
     dll::SendMessageA(control, PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
     const int pos = static_cast<int>(dll::SendMessageA(control, PBM_GETPOS, 0, 0));
     const Fill fill = FillFor(vertical, width, height, range.iLow, range.iHigh, pos);
-    HDC back = CreateBackdropDC(control, RECT{0, 0, width, height});
-    if (!back) return;
-    {
-        BackdropSurface surface(back);
-        PaintProgressBar(surface.Graphics(), vertical, width, height, fill);
-    }
-    if (dc) {
-        dll::BitBlt(dc, 0, 0, width, height, back, 0, 0, SRCCOPY);
-    } else if (HDC own = dll::GetWindowDC(control)) {
-        dll::BitBlt(own, 0, 0, width, height, back, 0, 0, SRCCOPY);
-        dll::ReleaseDC(control, own);
-    }
-    ReleaseBackdropDC(back);
+    PaintOverBackdrop(control, width, height, dc, [&](GdipGraphics& graphics) {
+        PaintProgressBar(graphics, vertical, width, height, fill);
+    });
 }
 
 bool DrawProgressBarControl(HWND control, HDC dc) {

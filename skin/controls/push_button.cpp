@@ -31,19 +31,6 @@ COLORREF TextColourOf(HWND control) {
     return static_cast<COLORREF>(GetPropValue(control, kPropTextColour));
 }
 
-bool FillGradient(GdipGraphics& graphics, const GdipPath& path, float x1, float y1, float x2,
-                  float y2, gp::ARGB c1, gp::ARGB c2) {
-    GdipLinearGradientBrush brush;
-    if (!brush.Create(gp::PointF(x1, y1), gp::PointF(x2, y2), c1, c2)) return false;
-    return graphics.FillPath(brush, path);
-}
-
-bool Outline(GdipGraphics& graphics, const GdipPath& path, gp::ARGB colour) {
-    GdipPen pen;
-    if (!pen.Create(colour, 1.0f)) return false;
-    return graphics.DrawPath(pen, path);
-}
-
 // --- messages ------------------------------------------------------------------
 
 // Kinds that paint themselves draw again after the system's own response.
@@ -229,31 +216,31 @@ void DrawPushButtonFace(HWND control, HDC target, UINT state, const RECT& rect) 
                                      {0.0f, 0.6f, 1.0f});
                 graphics.FillPath(blend, face);
             }
-            Outline(graphics, face, Argb(0x000000, 80));
+            OutlinePath(graphics, face, Argb(0x000000, 80));
         } else {
-            FillGradient(graphics, face, fx, fy, fx, fy + fh - 1, Argb(0xFFFFFF, 0),
+            FillPathGradient(graphics, face, fx, fy, fx, fy + fh - 1, Argb(0xFFFFFF, 0),
                          Argb(0x808080, 60));
             GdipPath gloss;
             gloss.Create();
             AddTopRoundedPath(gloss, x, y, w - 1, h / 2, 5);
-            FillGradient(graphics, gloss, fx, fy, fx, fy + fh / 2.0f, Argb(0xFFFFFF, 50),
+            FillPathGradient(graphics, gloss, fx, fy, fx, fy + fh / 2.0f, Argb(0xFFFFFF, 50),
                          Argb(0xFFFFFF, 10));
             if (state & kHover) {
-                FillGradient(graphics, face, fx, fy, fx, fy + fh - 1, Argb(ThemeColour, 60),
+                FillPathGradient(graphics, face, fx, fy, fx, fy + fh - 1, Argb(ThemeColour, 60),
                              Argb(ThemeColour, 10));
-                Outline(graphics, face, Argb(ThemeColour, 255));
+                OutlinePath(graphics, face, Argb(ThemeColour, 255));
             } else if (state & ODS_FOCUS) {
                 // The focus glow keeps its own colour, whatever the theme.
                 DrawGlowOutline(graphics, face, 3, 0xDDCA22, 120);
-                Outline(graphics, face, Argb(0x000000, 70));
+                OutlinePath(graphics, face, Argb(0x000000, 70));
             } else {
-                Outline(graphics, face, Argb(0x000000, 120));
+                OutlinePath(graphics, face, Argb(0x000000, 120));
             }
             if (state & ODS_SELECTED) {
                 GdipPath inset;
                 inset.Create();
                 AddRoundRectPath(inset, fx + 2, fy + 2, fw - 3, fh - 3, 5);
-                FillGradient(graphics, inset, 2, 2, 2, fh - 2, Argb(ThemeColour, 60),
+                FillPathGradient(graphics, inset, 2, 2, 2, fh - 2, Argb(ThemeColour, 60),
                              Argb(0xFFFFFF, 100));
             }
         }

@@ -29,17 +29,11 @@ gp::ARGB Argb(COLORREF colour, int alpha) { return ArgbFromColorRef(colour, alph
 
 float F(double value) { return static_cast<float>(value); }
 
+// Positions are worked out in doubles. Two equal points make no gradient:
+// that layer is left out.
 void FillGradient(GdipGraphics& graphics, const GdipPath& path, double x1, double y1, double x2,
                   double y2, gp::ARGB c1, gp::ARGB c2) {
-    GdipLinearGradientBrush brush;
-    // Two equal points make no gradient: that layer is left out.
-    if (brush.Create(gp::PointF(F(x1), F(y1)), gp::PointF(F(x2), F(y2)), c1, c2))
-        graphics.FillPath(brush, path);
-}
-
-void Outline(GdipGraphics& graphics, const GdipPath& path, gp::ARGB colour) {
-    GdipPen pen;
-    if (pen.Create(colour, 1.0f)) graphics.DrawPath(pen, path);
+    FillPathGradient(graphics, path, F(x1), F(y1), F(x2), F(y2), c1, c2);
 }
 
 void OutlineRectangle(GdipGraphics& graphics, double x, double y, double width, double height,
@@ -92,7 +86,7 @@ void PaintTrackbar(GdipGraphics& graphics, const TrackbarRecord& record, const T
         GdipPath outline;
         outline.Create();
         AddRoundRectPath(outline, 0, 0, F(w - 1), F(h - 1), 5);
-        Outline(graphics, outline, Argb(0x000000, 30));
+        OutlinePath(graphics, outline, Argb(0x000000, 30));
         GdipPath face;
         face.Create();
         AddRoundRectPath(face, 1, 1, F(w - 2), F(h - 2), 3);
@@ -302,19 +296,9 @@ void DrawTrackbar(int n, int position, HDC target) {
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
     if (width <= 0 || height <= 0) return;
     const TrackbarState state = ReadTrackbar(control, record->Vertical != 0, record->SelectionRange != 0);
-    HDC back = CreateBackdropDC(control, RECT{0, 0, width, height});
-    if (!back) return;
-    {
-        BackdropSurface surface(back);
-        PaintTrackbar(surface.Graphics(), *record, state, width, height);
-    }
-    if (target) {
-        dll::BitBlt(target, 0, 0, width, height, back, 0, 0, SRCCOPY);
-    } else if (HDC dc = dll::GetWindowDC(control)) {
-        dll::BitBlt(dc, 0, 0, width, height, back, 0, 0, SRCCOPY);
-        dll::ReleaseDC(control, dc);
-    }
-    ReleaseBackdropDC(back);
+    PaintOverBackdrop(control, width, height, target, [&](GdipGraphics& graphics) {
+        PaintTrackbar(graphics, *record, state, width, height);
+    });
 }
 
 bool DrawTrackbarControl(HWND control, HDC target) {

@@ -319,13 +319,7 @@ void DrawUpDown(int n, int k, std::optional<bool> hover, std::optional<bool> pre
         DrawHalf(graphics, path, first, hotHalf == 0, isPressed);
         DrawHalf(graphics, path, second, hotHalf == 1, isPressed);
     }
-    if (target) {
-        dll::BitBlt(target, 0, 0, w, h, back, 0, 0, SRCCOPY);
-    } else if (HDC dc = dll::GetWindowDC(control)) {
-        dll::BitBlt(dc, 0, 0, w, h, back, 0, 0, SRCCOPY);
-        dll::ReleaseDC(control, dc);
-    }
-    ReleaseBackdropDC(back);
+    PresentBackdrop(control, back, w, h, target);
 }
 
 const Bytes& UpDownArrowPicture(UpDownArrow which) {
