@@ -112,6 +112,7 @@ struct ControlSpec {
     const char* text;
     int x, y, width, height;
     Dressing dressing;
+    DWORD exStyle = 0;
 };
 
 // Client size of the gallery window.

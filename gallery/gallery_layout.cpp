@@ -13,8 +13,9 @@ namespace vostrel::gallery {
 namespace {
 
 constexpr DWORD kGroupBox = BS_GROUPBOX;
-constexpr DWORD kEdit = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kMultiLine = WS_BORDER | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+// Edits wear the sunken client edge, the border the edit skin dresses.
+constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kMultiLine = WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
                              ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN;
 constexpr DWORD kHorzTicks = TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP;
 constexpr DWORD kVertTicks = TBS_VERT | TBS_AUTOTICKS | WS_TABSTOP;
@@ -23,10 +24,10 @@ constexpr DWORD kBareBar = CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
 constexpr ControlSpec kTable[] = {
     // Left column: edits, combo boxes, list controls.
     {kGroupEdits, 0, "Button", kGroupBox, "编辑框", 10, 40, 384, 196, Dressing::Container},
-    {kEditSingle, kGroupEdits, "Edit", kEdit, "单行编辑框", 12, 22, 174, 24, Dressing::Installer},
+    {kEditSingle, kGroupEdits, "Edit", kEdit, "单行编辑框", 12, 22, 174, 24, Dressing::Installer, WS_EX_CLIENTEDGE},
     {kEditPassword, kGroupEdits, "Edit", kEdit | ES_PASSWORD, "secret", 198, 22, 174, 24,
-     Dressing::Installer},
-    {kEditMulti, kGroupEdits, "Edit", kMultiLine, "", 12, 54, 360, 130, Dressing::Installer},
+     Dressing::Installer, WS_EX_CLIENTEDGE},
+    {kEditMulti, kGroupEdits, "Edit", kMultiLine, "", 12, 54, 360, 130, Dressing::Installer, WS_EX_CLIENTEDGE},
 
     {kGroupCombos, 0, "Button", kGroupBox, "组合框", 10, 242, 384, 118, Dressing::Container},
     {kComboSimple, kGroupCombos, "ComboBox", CBS_SIMPLE | WS_VSCROLL | WS_TABSTOP, "", 12, 22,
@@ -85,12 +86,12 @@ constexpr ControlSpec kTable[] = {
     {kGroupUpDowns, 0, "Button", kGroupBox, "上下控件与伙伴", 406, 422, 384, 64,
      Dressing::Container},
     {kUpDownRightBuddy, kGroupUpDowns, "Edit", kEdit | ES_NUMBER, "5", 12, 26, 100, 24,
-     Dressing::Installer},
+     Dressing::Installer, WS_EX_CLIENTEDGE},
     {kUpDownRight, kGroupUpDowns, UPDOWN_CLASSA,
      UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, "", 0, 0, 0, 0,
      Dressing::Installer},
     {kUpDownLeftBuddy, kGroupUpDowns, "Edit", kEdit | ES_NUMBER, "50", 132, 26, 100, 24,
-     Dressing::Installer},
+     Dressing::Installer, WS_EX_CLIENTEDGE},
     {kUpDownLeft, kGroupUpDowns, UPDOWN_CLASSA,
      UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNLEFT | UDS_ARROWKEYS, "", 0, 0, 0, 0,
      Dressing::Installer},
@@ -147,7 +148,7 @@ constexpr ControlSpec kTable[] = {
     {kTabControl, kGroupCommon, WC_TABCONTROLA, WS_CLIPCHILDREN | WS_TABSTOP, "", 12, 252, 364,
      114, Dressing::CommonControl},
     {kTabPageEdit, kTabControl, "Edit", kEdit, "标签页里的编辑框", 12, 36, 200, 24,
-     Dressing::Installer},
+     Dressing::Installer, WS_EX_CLIENTEDGE},
     {kTabPageCheck, kTabControl, "Button", BS_AUTOCHECKBOX | WS_TABSTOP, "标签页里的复选框", 12,
      70, 200, 22, Dressing::Installer},
     {kStatusBar, kGroupCommon, STATUSCLASSNAMEA, kBareBar, "", 12, 374, 364, 24,

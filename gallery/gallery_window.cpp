@@ -327,7 +327,7 @@ HWND CreateControl(HWND gallery, const ControlSpec& spec, HFONT font) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style;
     // Containers clip their children, so that the box repaints around them.
     if (spec.dressing == Dressing::Container) style |= WS_CLIPCHILDREN;
-    HWND control = CreateWindowExA(0, spec.className, spec.text, style, spec.x, spec.y,
+    HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.text, style, spec.x, spec.y,
                                    spec.width, spec.height, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                    GetModuleHandleA(nullptr), nullptr);

@@ -334,6 +334,12 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             FreeChildColourBrushes(window);
             FreeControlColourBrush(window);
             return PassToPreviousProc(window, message, wParam, lParam);
+        case WM_NCDESTROY:
+            // The container goes: its subclassing and properties go with it,
+            // and its record no longer names the handle.
+            ::RemovePropA(window, kPropContainerHost);
+            return UnregisterControl(window, ContainerProc, container, RecordOf(n), -1, wParam,
+                                     lParam);
         default: return PassToPreviousProc(window, message, wParam, lParam);
     }
 }

@@ -131,7 +131,9 @@ ButtonRecord* TakeImageButton(HWND button, int kind, const std::string& toolTip)
         } else if (record->Tooltip.Create(button)) {
             RECT client{};
             dll::GetClientRect(button, &client);
-            record->Tooltip.AddTool(client, toolTip, kToolId);
+            // The button relays its mouse messages itself (ButtonProc): a
+            // procedure laid over the skin's would outlive the teardown.
+            record->Tooltip.AddTool(client, toolTip, kToolId, false);
         }
     }
     // Owner-drawn from now on, whatever button type it was: the parent's skin

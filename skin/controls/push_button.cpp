@@ -82,25 +82,41 @@ LRESULT OnMouseLeave(HWND window, WindowRecord& owner, ButtonRecord& record, WPA
     return PassToPreviousProc(window, WM_MOUSELEAVE, wParam, lParam);
 }
 
+// The button goes, before or without its window record: an image button's
+// tool tip (which the system gives to the top-level window, which may live
+// on long after the button) and the kept faces go with it, then the
+// subclassing, the properties and the brush of its last colour reply.
+LRESULT OnNonClientDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
+    int n = 0;
+    ButtonRecord* record = FindButtonRecord(window, &n);
+    if (record) {
+        record->Tooltip.Destroy();
+        record->Faces.Clear();
+    }
+    return UnregisterControl(window, ButtonProc, record, RecordOf(n), kFamilyButtons, wParam,
+                             lParam);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
 
 LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The control goes before (or without) its window record: its last
-    // colour reply's brush goes with it.
-    if (message == WM_NCDESTROY) FreeControlColourBrush(window);
+    if (message == WM_NCDESTROY) return OnNonClientDestroy(window, wParam, lParam);
     int n = 0;
     ButtonRecord* record = FindButtonRecord(window, &n);
     if (!record) return PassToPreviousProc(window, message, wParam, lParam);
-    // An image button's tool tip goes with the button: the system makes the
-    // top-level window its owner, which may live on long after the button.
-    if (message == WM_NCDESTROY) record->Tooltip.Destroy();
     WindowRecord& owner = *RecordOf(n);
     const int position = static_cast<int>(GetPropValue(window, kPropNumber));
+    // An image button's tool tip sees the pointer through the button.
+    if ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_MOUSELEAVE)
+        record->Tooltip.RelayEvent(window, message, wParam, lParam);
     switch (message) {
         case WM_MOVE:
             dll::InvalidateRect(window, nullptr, TRUE);
+            return PassToPreviousProc(window, message, wParam, lParam);
+        case WM_DESTROY:
+            record->Tooltip.Destroy();
             return PassToPreviousProc(window, message, wParam, lParam);
         case WM_SETFOCUS: record->Focused = 1; return PassToPreviousProc(window, message, wParam, lParam);
         case WM_KILLFOCUS: record->Focused = 0; return PassToPreviousProc(window, message, wParam, lParam);

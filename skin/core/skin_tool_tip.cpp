@@ -66,10 +66,11 @@ bool SkinToolTip::Create(HWND owner, bool balloon) {
     return window_ != nullptr;
 }
 
-bool SkinToolTip::AddTool(const RECT& rect, const std::string& text, UINT_PTR id) {
+bool SkinToolTip::AddTool(const RECT& rect, const std::string& text, UINT_PTR id,
+                          bool subclass) {
     if (!window_) return false;
     TTTOOLINFOA info = ToolInfo(owner_, id);
-    info.uFlags = TTF_SUBCLASS;
+    info.uFlags = subclass ? TTF_SUBCLASS : 0;
     info.rect = rect;
     info.lpszText = const_cast<char*>(text.c_str());  // copied by the control
     return ::SendMessageA(window_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
@@ -87,6 +88,12 @@ void SkinToolTip::SetToolText(UINT_PTR id, const std::string& text) {
     TTTOOLINFOA info = ToolInfo(owner_, id);
     info.lpszText = const_cast<char*>(text.c_str());
     ::SendMessageA(window_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void SkinToolTip::RelayEvent(HWND from, UINT message, WPARAM wParam, LPARAM lParam) const {
+    if (!window_) return;
+    MSG msg{from, message, wParam, lParam, 0, {}};
+    ::SendMessageA(window_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 void SkinToolTip::Destroy() noexcept {

@@ -200,7 +200,12 @@ public:
     // Creates the tool-tip window owned by `owner`. False when it cannot be
     // made. A second Create replaces the first window.
     bool Create(HWND owner, bool balloon = false);
-    bool AddTool(const RECT& rect, const std::string& text, UINT_PTR id);
+    // With `subclass` the tool tip watches the owner's mouse messages by
+    // laying its own procedure over the owner's; without it the owner hands
+    // them over with RelayEvent.
+    bool AddTool(const RECT& rect, const std::string& text, UINT_PTR id, bool subclass = true);
+    // Hands one of the owner's mouse messages to the tool tip.
+    void RelayEvent(HWND from, UINT message, WPARAM wParam, LPARAM lParam) const;
     void SetToolRect(UINT_PTR id, const RECT& rect);
     void SetToolText(UINT_PTR id, const std::string& text);
     // Destroys the tool-tip window (when it still exists).
