@@ -192,10 +192,17 @@ LRESULT OnComboMouseMove(HWND combo, int n, WindowRecord& owner, int position, W
     return PassOn(combo, WM_MOUSEMOVE, wParam, lParam);
 }
 
+// True while the combo box shows its hover look: the class repaints its drop
+// button as the pointer moves over it, and that paint must keep the look.
+bool ComboIsHot(const WindowRecord& owner, int position) {
+    return owner.HotFamily == kFamilyComboBoxes && owner.HotControl == position;
+}
+
 LRESULT OnComboPaint(HWND combo, int n, int position, WPARAM wParam, LPARAM lParam) {
     PAINTSTRUCT paint{};
     if (dll::BeginPaint(combo, &paint)) {
-        DrawComboBox(n, position, false);
+        const WindowRecord* owner = RecordOf(n);
+        DrawComboBox(n, position, owner && ComboIsHot(*owner, position));
         dll::EndPaint(combo, &paint);
     }
     return dll::DefWindowProcA(combo, WM_PAINT, wParam, lParam);
@@ -522,7 +529,7 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             dll::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_NCPAINT:
-            DrawComboBox(n, position, false);
+            DrawComboBox(n, position, ComboIsHot(owner, position));
             return dll::DefWindowProcA(window, WM_NCPAINT, kNoRegion, 0);
         case WM_COMMAND: return OnComboCommand(window, wParam, lParam);
         case WM_CTLCOLOREDIT: return OnComboColourEdit(window, wParam, lParam);
