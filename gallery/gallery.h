@@ -104,7 +104,7 @@ enum class Dressing : int {
 
 // One row of the layout: a control, its parent (0 = the gallery window) and
 // its rectangle in the parent's client coordinates.
-struct ControlSpec {
+struct ControlEntry {
     int id;
     int parent;
     const char* className;
@@ -126,10 +126,10 @@ inline constexpr int kBottomBarHeight = 24;
 inline constexpr const char* kGalleryTitle = "Vostrel 控件画廊";
 
 // Every control of the gallery, parents before their children.
-std::span<const ControlSpec> ControlTable();
+std::span<const ControlEntry> ControlTable();
 
 // The layout row of an identifier, nullptr when there is none.
-const ControlSpec* FindSpec(int id);
+const ControlEntry* FindSpec(int id);
 
 // Registers the common-control classes the gallery uses and loads the rich
 // edit library (once per process). False when the rich edit library is

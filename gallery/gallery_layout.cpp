@@ -21,7 +21,7 @@ constexpr DWORD kHorzTicks = TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP;
 constexpr DWORD kVertTicks = TBS_VERT | TBS_AUTOTICKS | WS_TABSTOP;
 constexpr DWORD kBareBar = CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
 
-constexpr ControlSpec kTable[] = {
+constexpr ControlEntry kTable[] = {
     // Left column: edits, combo boxes, list controls.
     {kGroupEdits, 0, "Button", kGroupBox, "编辑框", 10, 40, 384, 196, Dressing::Container},
     {kEditSingle, kGroupEdits, "Edit", kEdit, "单行编辑框", 12, 22, 174, 24, Dressing::Installer, WS_EX_CLIENTEDGE},
@@ -163,11 +163,11 @@ constexpr ControlSpec kTable[] = {
 
 }  // namespace
 
-std::span<const ControlSpec> ControlTable() { return kTable; }
+std::span<const ControlEntry> ControlTable() { return kTable; }
 
-const ControlSpec* FindSpec(int id) {
+const ControlEntry* FindSpec(int id) {
     auto it = std::find_if(std::begin(kTable), std::end(kTable),
-                           [id](const ControlSpec& s) { return s.id == id; });
+                           [id](const ControlEntry& s) { return s.id == id; });
     return it == std::end(kTable) ? nullptr : &*it;
 }
 

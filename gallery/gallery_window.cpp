@@ -321,19 +321,19 @@ void Fill(int id, HWND control) {
         if (f.id == id) f.fill(control);
 }
 
-HWND CreateControl(HWND gallery, const ControlSpec& spec, HFONT font) {
-    HWND parent = spec.parent ? GalleryControl(gallery, spec.parent) : gallery;
+HWND CreateControl(HWND gallery, const ControlEntry& entry, HFONT font) {
+    HWND parent = entry.parent ? GalleryControl(gallery, entry.parent) : gallery;
     if (!parent) return nullptr;
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | spec.style;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | entry.style;
     // Containers clip their children, so that the box repaints around them.
-    if (spec.dressing == Dressing::Container) style |= WS_CLIPCHILDREN;
-    HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.text, style, spec.x, spec.y,
-                                   spec.width, spec.height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    if (entry.dressing == Dressing::Container) style |= WS_CLIPCHILDREN;
+    HWND control = CreateWindowExA(entry.exStyle, entry.className, entry.text, style, entry.x, entry.y,
+                                   entry.width, entry.height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                    GetModuleHandleA(nullptr), nullptr);
     if (!control) return nullptr;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    Fill(spec.id, control);
+    Fill(entry.id, control);
     return control;
 }
 
@@ -401,15 +401,15 @@ COLORREF ColourKeyOf(int id) {
     return GetSysColor(window ? COLOR_WINDOW : COLOR_BTNFACE);
 }
 
-void DressImageButton(skin::WindowSkin& s, const ControlSpec& spec, HWND control) {
-    if (spec.dressing == Dressing::ImageButton) {
+void DressImageButton(skin::WindowSkin& s, const ControlEntry& entry, HWND control) {
+    if (entry.dressing == Dressing::ImageButton) {
         s.MakeImageButton(control, DrawGalleryPicture(GalleryPicture::Normal),
                           DrawGalleryPicture(GalleryPicture::Hover),
                           DrawGalleryPicture(GalleryPicture::Pressed),
                           DrawGalleryPicture(GalleryPicture::Disabled), "图像按钮");
     } else {
         // The wide one shows its picture left of the text, the tall one above.
-        const int layout = spec.id == kImageTextLeft ? 1 : 0;
+        const int layout = entry.id == kImageTextLeft ? 1 : 0;
         s.MakeImageTextButton(control, DrawGalleryPicture(GalleryPicture::Small), layout,
                               "图文按钮");
     }
@@ -436,9 +436,9 @@ bool PrepareControlClasses() {
 }
 
 HWND GalleryControl(HWND gallery, int id) {
-    const ControlSpec* spec = FindSpec(id);
-    if (!gallery || !spec) return nullptr;
-    HWND parent = spec->parent ? GalleryControl(gallery, spec->parent) : gallery;
+    const ControlEntry* entry = FindSpec(id);
+    if (!gallery || !entry) return nullptr;
+    HWND parent = entry->parent ? GalleryControl(gallery, entry->parent) : gallery;
     return parent ? GetDlgItem(parent, id) : nullptr;
 }
 
@@ -459,7 +459,7 @@ HWND CreateGalleryWindow(const GalleryOptions& options) {
     if (!gallery) return nullptr;
     const HFONT font = state->font.get();
     SetWindowLongPtrA(gallery, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
-    for (const ControlSpec& spec : ControlTable()) CreateControl(gallery, spec, font);
+    for (const ControlEntry& entry : ControlTable()) CreateControl(gallery, entry, font);
     if (options.visible) ShowWindow(gallery, SW_SHOWNORMAL);
     return gallery;
 }
@@ -492,18 +492,18 @@ void DressGallery(HWND gallery) {
 
     // Parents come before their children in the table, so every container
     // is dressed before the common controls and buttons inside it.
-    for (const ControlSpec& spec : ControlTable())
-        if (spec.dressing == Dressing::Container)
-            if (HWND control = GalleryControl(gallery, spec.id)) DressContainer(*s, control);
-    for (const ControlSpec& spec : ControlTable()) {
-        HWND control = GalleryControl(gallery, spec.id);
+    for (const ControlEntry& entry : ControlTable())
+        if (entry.dressing == Dressing::Container)
+            if (HWND control = GalleryControl(gallery, entry.id)) DressContainer(*s, control);
+    for (const ControlEntry& entry : ControlTable()) {
+        HWND control = GalleryControl(gallery, entry.id);
         if (!control) continue;
-        switch (spec.dressing) {
+        switch (entry.dressing) {
             case Dressing::CommonControl:
-                s->SkinCommonControls(control, ColourKeyOf(spec.id), GetSysColor(COLOR_BTNFACE), 0);
+                s->SkinCommonControls(control, ColourKeyOf(entry.id), GetSysColor(COLOR_BTNFACE), 0);
                 break;
             case Dressing::ImageButton:
-            case Dressing::ImageTextButton: DressImageButton(*s, spec, control); break;
+            case Dressing::ImageTextButton: DressImageButton(*s, entry, control); break;
             default: break;
         }
     }

@@ -570,9 +570,9 @@ TEST(GallerySoak, EveryControlHoveredFocusedScrolledTypedResizedRepaintedKeepsEv
     SetWindowPos(g.window, nullptr, 0, 0, scaled(gallery::kGalleryWidth) + 120,
                  scaled(gallery::kGalleryHeight) + 60, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     std::vector<SoakControl> controls;
-    for (const gallery::ControlSpec& spec : gallery::ControlTable()) {
-        HWND control = g.Control(spec.id);
-        ASSERT_NE(nullptr, control) << spec.id;
+    for (const gallery::ControlEntry& entry : gallery::ControlTable()) {
+        HWND control = g.Control(entry.id);
+        ASSERT_NE(nullptr, control) << entry.id;
         RECT r{};
         GetWindowRect(control, &r);
         const SIZE size{scaled(r.right - r.left), scaled(r.bottom - r.top)};
